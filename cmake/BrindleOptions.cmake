@@ -1,0 +1,27 @@
+# Compiler settings every target of ours links to through brindle::options.
+
+add_library(brindle_options INTERFACE)
+add_library(brindle::options ALIAS brindle_options)
+
+target_compile_options(brindle_options INTERFACE
+    -Wall -Wextra -Wpedantic
+    -Wconversion -Wsign-conversion -Wshadow -Wnon-virtual-dtor -Wold-style-cast
+    -Woverloaded-virtual -Wimplicit-fallthrough
+    # The figures depend on every rounding happening where the code puts it: never contract a
+    # multiply and an add into one fused operation.
+    -ffp-contract=off)
+
+if(BRINDLE_WERROR)
+    target_compile_options(brindle_options INTERFACE -Werror)
+endif()
+
+if(BRINDLE_SANITIZE)
+    target_compile_options(brindle_options INTERFACE
+        -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_link_options(brindle_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# Headers are included from the project root ("engine/estimate.hpp"), and generated ones from the
+# build tree ("app/identity.hpp").
+target_include_directories(brindle_options INTERFACE
+    ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+// A window described as data. Every backend builds its window from such a description, so the
+// places, captions and tab order exist once.
+namespace brindle::platform {
+
+// Twips: 1440 to the inch; one line of the default dialog font is 195 twips high.
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+enum class ControlKind { TextBox, OptionButton, Label };
+
+struct ControlStyle {
+    bool single_line = false;       // text boxes
+    bool selected_at_start = false; // option buttons; all options of a window form one group
+    bool sizes_to_caption = false;  // labels keep left and top and fit their width to the caption
+    bool word_wrap = false; // with sizes_to_caption: wraps within the width, grows in height
+    bool single_border = false;
+    bool centred = false;
+};
+
+struct ControlDesign {
+    ControlKind kind = ControlKind::Label;
+    std::string_view name;
+    std::string_view caption; // a label's caption, an option's text, a text box's initial text
+    TwipsRect place;
+    int tab_index = 0;
+    ControlStyle style;
+};
+
+struct WindowDesign {
+    std::string_view name;
+    std::string_view caption;
+    int client_width = 0; // twips
+    int client_height = 0;
+    std::span<const ControlDesign> controls;
+
+    // The control of that name, or nullptr.
+    [[nodiscard]] const ControlDesign* Find(std::string_view control_name) const noexcept;
+};
+
+} // namespace brindle::platform
