@@ -2,10 +2,12 @@
 
 #include "platform/runtime_error.hpp"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <optional>
 
@@ -103,12 +105,12 @@ bool IsBeyondLargest(const ScannedNumber& number) {
 
 // Adds one unit in the last place of a string of decimal digits.
 void IncrementDecimal(std::string& digits) {
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '9') {
-            ++*it;
+    for (std::size_t place = digits.size(); place-- > 0;) {
+        if (digits[place] != '9') {
+            ++digits[place];
             return;
         }
-        *it = '0';
+        digits[place] = '0';
     }
     digits.insert(digits.begin(), '1');
 }

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# The whole check, from a fresh Debian 12 machine: installs what is missing, then checks the
+# formatting, builds with g++ and clang++ (warnings are errors), runs the test suite with both and
+# under AddressSanitizer and UndefinedBehaviorSanitizer, lints with clang-tidy, runs each fuzz
+# target for a bounded time, and runs the benchmarks once so that they are known to work.
+#
+# BRINDLE_FUZZ_SECONDS sets how long each fuzz target runs (default 20).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+readonly fuzz_seconds="${BRINDLE_FUZZ_SECONDS:-20}"
+readonly packages=(
+    cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy python3
+    libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+install_missing_packages() {
+    local missing=()
+    for package in "${packages[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    if ((${#missing[@]} == 0)); then
+        return
+    fi
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if ((EUID != 0)); then
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" apt-get update -q
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+stages_passed=0
+stage() {
+    echo
+    echo "=== $1"
+    shift
+    "$@"
+    stages_passed=$((stages_passed + 1))
+}
+
+sources() { git ls-files -- '*.cpp' '*.hpp' '*.hpp.in'; }
+
+check_format() { sources | xargs clang-format --dry-run --Werror; }
+
+build_and_test() {
+    cmake --preset "$1" >/dev/null
+    cmake --build --preset "$1"
+    ctest --preset "$1"
+}
+
+lint() {
+    local log=build/clang-tidy.log
+    if ! run-clang-tidy -p build/clang -quiet '/(app|engine|platform|window)/' >"$log" 2>&1; then
+        grep -E -A3 '(warning|error):' "$log" >&2
+        return 1
+    fi
+}
+
+fuzz() {
+    cmake --preset fuzz >/dev/null
+    cmake --build --preset fuzz
+    for target in read_days format_figure; do
+        local corpus="build/fuzz/corpus/$target" log="build/fuzz/$target.log"
+        mkdir -p "$corpus"
+        # libFuzzer stops at the first crash, leak, sanitizer report or failed check, and keeps the
+        # input that caused it next to the log.
+        if ! "build/fuzz/fuzz/fuzz_$target" -max_total_time="$fuzz_seconds" -print_final_stats=1 \
+            -artifact_prefix="build/fuzz/$target-" "$corpus" "fuzz/corpus/$target" >"$log" 2>&1; then
+            tail -n 40 "$log" >&2
+            return 1
+        fi
+        echo "fuzz_$target: $(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}') inputs"
+    done
+}
+
+bench() { build/gcc/bench/brindle_bench --benchmark_min_time=0.05; }
+
+stage "Installing missing packages" install_missing_packages
+stage "Formatting (clang-format)" check_format
+stage "g++: build and test" build_and_test gcc
+stage "clang++: build and test" build_and_test clang
+stage "Lint (clang-tidy)" lint
+stage "AddressSanitizer and UndefinedBehaviorSanitizer: build and test" build_and_test sanitize
+stage "Fuzzing (libFuzzer, ${fuzz_seconds}s a target)" fuzz
+stage "Benchmarks (one short run)" bench
+
+echo
+echo "stages: ${stages_passed} passed, 0 failed"
