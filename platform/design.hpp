@@ -24,12 +24,16 @@ struct ControlStyle {
     bool word_wrap = false; // with sizes_to_caption: wraps within the width, grows in height
     bool single_border = false;
     bool centred = false;
+    bool shows_result = false; // greyed while the last event failed, so a stale figure is not read
 };
 
 struct ControlDesign {
     ControlKind kind = ControlKind::Label;
     std::string_view name;
     std::string_view caption; // a label's caption, an option's text, a text box's initial text
+    // What assistive technology calls a control whose caption does not name it (a text box is
+    // named by the label beside it); empty where the caption serves.
+    std::string_view accessible_name;
     TwipsRect place;
     int tab_index = 0;
     ControlStyle style;

@@ -29,6 +29,7 @@ public:
 
     // Until logic is attached, events are dropped, as they are while a window is being built.
     void Attach(EventTarget& target) noexcept { target_ = &target; }
+    void Detach() noexcept { target_ = nullptr; }
 
     // The toolkit raised `event`. Never throws: this is where errors stop.
     void Raise(const EventSource& event) noexcept;

@@ -18,12 +18,15 @@ struct EventSource {
 };
 
 // The window logic: receives every event of its window and runs the handler bound to it, if any.
+// The run routine owns it through this interface.
 class EventTarget {
 public:
-    virtual void Handle(const EventSource& event) = 0;
+    EventTarget() = default;
+    EventTarget(const EventTarget&) = delete;
+    EventTarget& operator=(const EventTarget&) = delete;
+    virtual ~EventTarget() = default;
 
-protected:
-    ~EventTarget() = default;
+    virtual void Handle(const EventSource& event) = 0;
 };
 
 // Told how each event ended, once its outermost handler has returned. A backend shows a failure

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/controls.hpp"
+#include "platform/design.hpp"
+#include "platform/events.hpp"
+#include "platform/indexed_image.hpp"
+
+#include <functional>
+#include <memory>
+#include <span>
+#include <string_view>
+
+namespace brindle::platform {
+
+// What start-up hands the platform's run routine: the program's name, its one window and the
+// logic behind it, and its icon. The run routine creates the window, raises its load event, shows
+// it and delivers its events until it is closed, then ends the process.
+struct ProgramRecord {
+    std::string_view name;
+    const WindowDesign& startup_window;
+    // Creates the window's logic once its controls exist.
+    std::function<std::unique_ptr<EventTarget>(ControlSet&)> create_logic;
+    std::span<const IndexedImage> icon;
+    int locale_id = 1033; // English (United States): the program's own conventions
+};
+
+} // namespace brindle::platform

@@ -1,0 +1,261 @@
+#include "platform/qt/qt_window.hpp"
+
+#include "platform/error_report.hpp"
+#include "platform/layout.hpp"
+#include "platform/qt/qt_icon.hpp"
+#include "platform/qt/qt_text.hpp"
+
+#include <QButtonGroup>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+namespace brindle::platform::qt {
+namespace {
+
+// How a control is marked while the event it raised has failed. A style sheet replaces the
+// style's own frame, so the mark stays visible whatever the desktop's theme.
+QString ErrorStyle(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::TextBox:
+        return QStringLiteral("QLineEdit { border: 2px solid #c00000; }");
+    case ControlKind::OptionButton:
+        return QStringLiteral("QRadioButton { border: 1px solid #c00000; color: #c00000; }");
+    case ControlKind::Label:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+QtWindow::Control::Control(QtWindow& window, const ControlDesign& design, QWidget& parent)
+    : window_(&window), design_(&design) {
+    const QString caption = ToQString(design.caption);
+    switch (design.kind) {
+    case ControlKind::TextBox:
+        edit_ = new QLineEdit(caption, &parent);
+        // Any length of text, as a day box must accept whatever is typed or pasted.
+        edit_->setMaxLength(std::numeric_limits<int>::max());
+        break;
+    case ControlKind::OptionButton:
+        option_ = new QRadioButton(caption, &parent);
+        option_->setChecked(design.style.selected_at_start);
+        break;
+    case ControlKind::Label:
+        label_ = new QLabel(caption, &parent);
+        label_->setTextFormat(Qt::PlainText);
+        label_->setWordWrap(design.style.word_wrap);
+        if (design.style.single_border) {
+            label_->setFrameStyle(QFrame::Box | QFrame::Plain);
+            label_->setLineWidth(1);
+        }
+        label_->setAlignment(design.style.centred ? Qt::AlignCenter
+                                                  : Qt::AlignLeft | Qt::AlignVCenter);
+        break;
+    }
+    Widget()->setObjectName(ToQString(design.name));
+    if (!design.accessible_name.empty()) {
+        Widget()->setAccessibleName(ToQString(design.accessible_name));
+    }
+}
+
+QWidget* QtWindow::Control::Widget() const noexcept {
+    if (edit_ != nullptr) {
+        return edit_;
+    }
+    if (option_ != nullptr) {
+        return option_;
+    }
+    return label_;
+}
+
+std::string QtWindow::Control::Text() const { return FromQString(edit_->text()); }
+
+void QtWindow::Control::SetText(std::string_view text) {
+    const QString qtext = ToQString(text);
+    window_->delivery_.CallThrough([&] { edit_->setText(qtext); });
+}
+
+bool QtWindow::Control::Value() const { return option_->isChecked(); }
+
+void QtWindow::Control::SetCaption(std::string_view caption) {
+    label_->setText(ToQString(caption));
+    window_->LayOut();
+}
+
+QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> icon)
+    : design_(design), delivery_(*this), window_(std::make_unique<QWidget>()) {
+    window_->setObjectName(ToQString(design.name));
+    window_->setWindowTitle(ToQString(design.caption));
+    window_->setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint |
+                            Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowCloseButtonHint);
+    if (!icon.empty()) {
+        window_->setWindowIcon(ToQIcon(icon));
+    }
+
+    // All options of the window form one exclusive group, as they share it as their container.
+    auto* const options = new QButtonGroup(window_.get());
+    controls_.reserve(design.controls.size());
+    for (const ControlDesign& control : design.controls) {
+        Control& created = controls_.emplace_back(*this, control, *window_);
+        if (control.kind == ControlKind::OptionButton) {
+            options->addButton(qobject_cast<QAbstractButton*>(created.Widget()));
+        }
+        ConnectEvents(created);
+    }
+    SetTabOrder();
+    LayOut();
+}
+
+QtWindow::~QtWindow() {
+    // The logic may already be gone; nothing the widgets do while they are destroyed reaches it.
+    delivery_.Detach();
+}
+
+void QtWindow::Load() { delivery_.Raise({design_.name, EventKind::Load}); }
+
+QWidget* QtWindow::Widget(std::string_view name) const noexcept {
+    const auto found = std::find_if(controls_.begin(), controls_.end(),
+                                    [&](const Control& c) { return c.Design().name == name; });
+    return found == controls_.end() ? nullptr : found->Widget();
+}
+
+TwipsScale QtWindow::Scale() const { return TwipsScale(QFontMetrics(window_->font()).height()); }
+
+TextBox& QtWindow::TextBoxNamed(std::string_view name) { return Find(name, ControlKind::TextBox); }
+
+OptionButton& QtWindow::OptionButtonNamed(std::string_view name) {
+    return Find(name, ControlKind::OptionButton);
+}
+
+Label& QtWindow::LabelNamed(std::string_view name) { return Find(name, ControlKind::Label); }
+
+void QtWindow::EventFailed(const EventSource& event, const RuntimeError& error) noexcept {
+    try {
+        ShowFailure(event.control, ToQString(ErrorReportText(error)));
+    } catch (...) {
+        // Nothing more can be shown; the window itself is unchanged and goes on working.
+    }
+}
+
+void QtWindow::EventCompleted(const EventSource& /*event*/) noexcept {
+    if (showing_failure_) {
+        ClearFailures();
+    }
+}
+
+void QtWindow::ShowFailure(std::string_view control, const QString& text) {
+    showing_failure_ = true;
+    for (const Control& each : controls_) {
+        if (each.Design().style.shows_result) {
+            each.Widget()->setEnabled(false);
+        }
+    }
+    const auto source = std::find_if(controls_.begin(), controls_.end(),
+                                     [&](const Control& c) { return c.Design().name == control; });
+    // A failed load event has no control of its own; the window's title tells it instead.
+    QWidget* const marked = source != controls_.end() ? source->Widget() : window_.get();
+    if (source != controls_.end()) {
+        marked->setStyleSheet(ErrorStyle(source->Design().kind));
+    }
+    marked->setToolTip(text);
+    marked->setAccessibleDescription(text);
+    marked_.emplace_back(marked);
+}
+
+void QtWindow::ClearFailures() {
+    showing_failure_ = false;
+    for (const Control& each : controls_) {
+        if (each.Design().style.shows_result) {
+            each.Widget()->setEnabled(true);
+        }
+    }
+    for (const QPointer<QWidget>& marked : marked_) {
+        if (marked) {
+            marked->setStyleSheet({});
+            marked->setToolTip({});
+            marked->setAccessibleDescription({});
+        }
+    }
+    marked_.clear();
+}
+
+void QtWindow::LayOut() {
+    // Each widget's size hint is what its caption needs in its font, frame and indicator included.
+    class WidgetMeasure final : public CaptionMeasure {
+    public:
+        explicit WidgetMeasure(const std::vector<Control>& controls) : controls_(controls) {}
+        PixelSize Natural(std::size_t control) const override {
+            const QSize hint = controls_[control].Widget()->sizeHint();
+            return {hint.width(), hint.height()};
+        }
+        int WrappedHeight(std::size_t control, int width) const override {
+            return controls_[control].Widget()->heightForWidth(width);
+        }
+
+    private:
+        const std::vector<Control>& controls_;
+    };
+
+    const WindowLayout layout = LayOutWindow(design_, Scale(), WidgetMeasure(controls_));
+    window_->setFixedSize(layout.client.width, layout.client.height);
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const PixelRect& rect = layout.controls[i];
+        controls_[i].Widget()->setGeometry(rect.x, rect.y, rect.width, rect.height);
+    }
+}
+
+void QtWindow::ConnectEvents(Control& control) {
+    const EventSource change{control.Design().name, EventKind::Change};
+    const EventSource click{control.Design().name, EventKind::Click};
+    QWidget* const widget = control.Widget();
+    if (auto* const edit = qobject_cast<QLineEdit*>(widget)) {
+        // textChanged comes with every change, typed or set, and only with a change.
+        QObject::connect(edit, &QLineEdit::textChanged, edit,
+                         [this, change] { delivery_.Raise(change); });
+    } else if (auto* const option = qobject_cast<QRadioButton*>(widget)) {
+        // Selecting an option by mouse, keyboard or assistive technology all check it; the
+        // option that is unchecked in turn raises nothing.
+        QObject::connect(option, &QRadioButton::toggled, option, [this, click](bool checked) {
+            if (checked) {
+                delivery_.Raise(click);
+            }
+        });
+    } else {
+        widget->setFocusPolicy(Qt::NoFocus);
+    }
+}
+
+void QtWindow::SetTabOrder() {
+    std::vector<const Control*> focusable;
+    for (const Control& control : controls_) {
+        if (control.Design().kind != ControlKind::Label) {
+            focusable.push_back(&control);
+        }
+    }
+    std::sort(focusable.begin(), focusable.end(), [](const Control* a, const Control* b) {
+        return a->Design().tab_index < b->Design().tab_index;
+    });
+    for (std::size_t i = 1; i < focusable.size(); ++i) {
+        QWidget::setTabOrder(focusable[i - 1]->Widget(), focusable[i]->Widget());
+    }
+}
+
+QtWindow::Control& QtWindow::Find(std::string_view name, ControlKind kind) {
+    const auto found = std::find_if(controls_.begin(), controls_.end(), [&](const Control& c) {
+        return c.Design().name == name && c.Design().kind == kind;
+    });
+    if (found == controls_.end()) {
+        throw std::logic_error("no control of that kind named " + std::string(name));
+    }
+    return *found;
+}
+
+} // namespace brindle::platform::qt

@@ -1,0 +1,49 @@
+#include "platform/qt/run_program.hpp"
+
+#include "platform/number_locale.hpp"
+#include "platform/qt/qt_text.hpp"
+#include "platform/qt/qt_window.hpp"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTimer>
+
+#include <cstdlib>
+#include <string>
+
+namespace brindle::platform::qt {
+namespace {
+
+enum class Until { Closed, Shown };
+
+int Run(const ProgramRecord& program, Until until) {
+    // The toolkit sees the program's name as its only argument, so that nothing typed after the
+    // command is taken as a toolkit option.
+    std::string name(program.name);
+    int argc = 1;
+    char* argv[] = {name.data(), nullptr};
+    const QApplication application(argc, argv);
+    QApplication::setApplicationName(ToQString(program.name));
+    QApplication::setQuitOnLastWindowClosed(true);
+    // Figures are written with the user's decimal separator; day boxes are read the same way in
+    // every locale.
+    SetDecimalSeparator(FromQString(QLocale().decimalPoint()));
+
+    QtWindow window(program.startup_window, program.icon);
+    const std::unique_ptr<EventTarget> logic = program.create_logic(window);
+    window.Attach(*logic);
+    window.Load();
+    window.Window().show();
+    if (until == Until::Shown) {
+        QTimer::singleShot(0, &window.Window(), [] { QApplication::quit(); });
+    }
+    return QApplication::exec();
+}
+
+} // namespace
+
+void RunProgram(const ProgramRecord& program) { std::exit(Run(program, Until::Closed)); }
+
+int RunProgramUntilShown(const ProgramRecord& program) { return Run(program, Until::Shown); }
+
+} // namespace brindle::platform::qt

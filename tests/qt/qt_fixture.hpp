@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/program_icon.hpp"
+#include "platform/qt/qt_window.hpp"
+#include "window/form1.hpp"
+#include "window/form1_design.hpp"
+
+#include <QApplication>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <string>
+#include <utility>
+
+#include <gtest/gtest.h>
+
+namespace brindle::testing {
+
+// DejaVu Sans Condensed at 11 pixels has a 13-pixel line, the size at which 15 twips make one
+// pixel, and captions about as wide as the design's, so that nothing needs to grow.
+inline QFont ReferenceFont(int pixel_size = 11,
+                           const QString& family = QStringLiteral("DejaVu Sans Condensed")) {
+    QFont font(family);
+    font.setPixelSize(pixel_size);
+    return font;
+}
+
+// Form1 on real Qt widgets, loaded, shown and active, as the run routine leaves it.
+class QtForm1 {
+public:
+    QtForm1() {
+        window.Attach(form);
+        window.Load();
+        window.Window().show();
+        QApplication::setActiveWindow(&window.Window());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window.Window()));
+    }
+
+    template <class Widget>
+    [[nodiscard]] Widget& Get(const char* name) const {
+        auto* const widget = qobject_cast<Widget*>(window.Widget(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return *widget;
+    }
+    [[nodiscard]] QLineEdit& Box(const char* name) const { return Get<QLineEdit>(name); }
+    [[nodiscard]] QRadioButton& Option(const char* name) const { return Get<QRadioButton>(name); }
+    [[nodiscard]] QLabel& Caption(const char* name) const { return Get<QLabel>(name); }
+
+    [[nodiscard]] std::pair<std::string, std::string> Captions() const {
+        return {Caption("lblResMB").text().toStdString(),
+                Caption("lblextrares").text().toStdString()};
+    }
+
+    platform::qt::QtWindow window{window::Form1Design(), app::ProgramIcon()};
+    window::Form1 form{window};
+};
+
+} // namespace brindle::testing
