@@ -2,7 +2,8 @@
 # The whole check, from a fresh Debian 12 machine: installs what is missing, then checks the
 # formatting, builds with g++ and clang++ (warnings are errors), runs the test suite with both and
 # under AddressSanitizer and UndefinedBehaviorSanitizer, lints with clang-tidy, runs each fuzz
-# target for a bounded time, and runs the benchmarks once so that they are known to work.
+# target for a bounded time, and runs the benchmarks once so that they are known to work. The Qt
+# tests run on Qt's offscreen platform: no display is needed.
 #
 # BRINDLE_FUZZ_SECONDS sets how long each fuzz target runs (default 20).
 set -euo pipefail
@@ -12,26 +13,8 @@ readonly fuzz_seconds="${BRINDLE_FUZZ_SECONDS:-20}"
 readonly packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy python3
     libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev fonts-dejavu-core fonts-dejavu-extra
 )
-
-install_missing_packages() {
-    local missing=()
-    for package in "${packages[@]}"; do
-        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-            missing+=("$package")
-        fi
-    done
-    if ((${#missing[@]} == 0)); then
-        return
-    fi
-    echo "Installing: ${missing[*]}"
-    local sudo=()
-    if ((EUID != 0)); then
-        sudo=(sudo)
-    fi
-    "${sudo[@]}" apt-get update -q
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-}
 
 stages_passed=0
 stage() {
@@ -77,9 +60,12 @@ fuzz() {
     done
 }
 
-bench() { build/gcc/bench/brindle_bench --benchmark_min_time=0.05; }
+bench() {
+    build/gcc/bench/brindle_bench --benchmark_min_time=0.05
+    build/gcc/bench/brindle_qt_bench --benchmark_min_time=0.05
+}
 
-stage "Installing missing packages" install_missing_packages
+stage "Installing missing packages" bash tools/install-missing.sh "${packages[@]}"
 stage "Formatting (clang-format)" check_format
 stage "g++: build and test" build_and_test gcc
 stage "clang++: build and test" build_and_test clang

@@ -4,7 +4,6 @@
 
 #include <QIcon>
 #include <QImage>
-
 #include <span>
 
 namespace brindle::platform::qt {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <string>
 #include <string_view>
 
@@ -12,6 +11,8 @@ namespace brindle::platform::qt {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-[[nodiscard]] inline std::string FromQString(const QString& text) { return text.toStdString(); }
+[[nodiscard]] inline std::string FromQString(const QString& text) {
+    return text.toStdString();
+}
 
 } // namespace brindle::platform::qt

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
@@ -75,14 +74,18 @@ QWidget* QtWindow::Control::Widget() const noexcept {
     return label_;
 }
 
-std::string QtWindow::Control::Text() const { return FromQString(edit_->text()); }
+std::string QtWindow::Control::Text() const {
+    return FromQString(edit_->text());
+}
 
 void QtWindow::Control::SetText(std::string_view text) {
     const QString qtext = ToQString(text);
     window_->delivery_.CallThrough([&] { edit_->setText(qtext); });
 }
 
-bool QtWindow::Control::Value() const { return option_->isChecked(); }
+bool QtWindow::Control::Value() const {
+    return option_->isChecked();
+}
 
 void QtWindow::Control::SetCaption(std::string_view caption) {
     label_->setText(ToQString(caption));
@@ -119,7 +122,9 @@ QtWindow::~QtWindow() {
     delivery_.Detach();
 }
 
-void QtWindow::Load() { delivery_.Raise({design_.name, EventKind::Load}); }
+void QtWindow::Load() {
+    delivery_.Raise({design_.name, EventKind::Load});
+}
 
 QWidget* QtWindow::Widget(std::string_view name) const noexcept {
     const auto found = std::find_if(controls_.begin(), controls_.end(),
@@ -127,15 +132,21 @@ QWidget* QtWindow::Widget(std::string_view name) const noexcept {
     return found == controls_.end() ? nullptr : found->Widget();
 }
 
-TwipsScale QtWindow::Scale() const { return TwipsScale(QFontMetrics(window_->font()).height()); }
+TwipsScale QtWindow::Scale() const {
+    return TwipsScale(QFontMetrics(window_->font()).height());
+}
 
-TextBox& QtWindow::TextBoxNamed(std::string_view name) { return Find(name, ControlKind::TextBox); }
+TextBox& QtWindow::TextBoxNamed(std::string_view name) {
+    return Find(name, ControlKind::TextBox);
+}
 
 OptionButton& QtWindow::OptionButtonNamed(std::string_view name) {
     return Find(name, ControlKind::OptionButton);
 }
 
-Label& QtWindow::LabelNamed(std::string_view name) { return Find(name, ControlKind::Label); }
+Label& QtWindow::LabelNamed(std::string_view name) {
+    return Find(name, ControlKind::Label);
+}
 
 void QtWindow::EventFailed(const EventSource& event, const RuntimeError& error) noexcept {
     try {
@@ -178,7 +189,7 @@ void QtWindow::ClearFailures() {
         }
     }
     for (const QPointer<QWidget>& marked : marked_) {
-        if (marked) {
+        if (!marked.isNull()) {
             marked->setStyleSheet({});
             marked->setToolTip({});
             marked->setAccessibleDescription({});
@@ -192,11 +203,11 @@ void QtWindow::LayOut() {
     class WidgetMeasure final : public CaptionMeasure {
     public:
         explicit WidgetMeasure(const std::vector<Control>& controls) : controls_(controls) {}
-        PixelSize Natural(std::size_t control) const override {
+        [[nodiscard]] PixelSize Natural(std::size_t control) const override {
             const QSize hint = controls_[control].Widget()->sizeHint();
             return {hint.width(), hint.height()};
         }
-        int WrappedHeight(std::size_t control, int width) const override {
+        [[nodiscard]] int WrappedHeight(std::size_t control, int width) const override {
             return controls_[control].Widget()->heightForWidth(width);
         }
 
@@ -205,7 +216,9 @@ void QtWindow::LayOut() {
     };
 
     const WindowLayout layout = LayOutWindow(design_, Scale(), WidgetMeasure(controls_));
-    window_->setFixedSize(layout.client.width, layout.client.height);
+    if (const QSize client(layout.client.width, layout.client.height); window_->size() != client) {
+        window_->setFixedSize(client);
+    }
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const PixelRect& rect = layout.controls[i];
         controls_[i].Widget()->setGeometry(rect.x, rect.y, rect.width, rect.height);

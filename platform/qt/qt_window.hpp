@@ -9,7 +9,6 @@
 
 #include <QPointer>
 #include <QWidget>
-
 #include <memory>
 #include <span>
 #include <string_view>

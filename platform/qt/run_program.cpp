@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QLocale>
 #include <QTimer>
-
 #include <cstdlib>
 #include <string>
 
@@ -42,8 +41,13 @@ int Run(const ProgramRecord& program, Until until) {
 
 } // namespace
 
-void RunProgram(const ProgramRecord& program) { std::exit(Run(program, Until::Closed)); }
+void RunProgram(const ProgramRecord& program) {
+    // The window and the toolkit are gone by now; ending here is what the run routine promises.
+    std::exit(Run(program, Until::Closed)); // NOLINT(concurrency-mt-unsafe): one thread
+}
 
-int RunProgramUntilShown(const ProgramRecord& program) { return Run(program, Until::Shown); }
+int RunProgramUntilShown(const ProgramRecord& program) {
+    return Run(program, Until::Shown);
+}
 
 } // namespace brindle::platform::qt

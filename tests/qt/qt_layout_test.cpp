@@ -1,0 +1,116 @@
+#include "platform/twips.hpp"
+#include "qt_fixture.hpp"
+
+#include <QFontMetrics>
+#include <QPixmap>
+#include <string>
+
+namespace brindle::testing {
+namespace {
+
+using platform::ControlDesign;
+using platform::ControlKind;
+
+// Sets the application's font for one window's life.
+class ScopedApplicationFont {
+public:
+    explicit ScopedApplicationFont(const QFont& font) : previous_(QApplication::font()) {
+        QApplication::setFont(font);
+    }
+    ScopedApplicationFont(const ScopedApplicationFont&) = delete;
+    ScopedApplicationFont& operator=(const ScopedApplicationFont&) = delete;
+    ~ScopedApplicationFont() { QApplication::setFont(previous_); }
+
+private:
+    QFont previous_;
+};
+
+QRect DesignRect(const ControlDesign& control, int line_height) {
+    const platform::PixelRect rect = platform::TwipsScale(line_height).ToPixels(control.place);
+    return {rect.x, rect.y, rect.width, rect.height};
+}
+
+// What must hold with any font: every control inside the client area, no two overlapping, no
+// caption cut off, and the compression note on two lines.
+void ExpectTidy(QtForm1& form) {
+    const QWidget& window = form.window.Window();
+    const QRect client(QPoint(0, 0), window.size());
+    const auto controls = window::Form1Design().controls;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const QWidget& widget = *form.window.Widget(controls[i].name);
+        const std::string name(controls[i].name);
+        EXPECT_TRUE(client.contains(widget.geometry())) << name;
+        if (controls[i].kind != ControlKind::TextBox && !controls[i].style.word_wrap) {
+            EXPECT_GE(widget.width(), widget.sizeHint().width()) << name << " is cut off";
+        }
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            EXPECT_FALSE(
+                widget.geometry().intersects(form.window.Widget(controls[j].name)->geometry()))
+                << name << " overlaps " << controls[j].name;
+        }
+    }
+    const QLabel& note = form.Caption("lblUsingcompression");
+    EXPECT_EQ(note.height(), 2 * QFontMetrics(note.font()).lineSpacing());
+}
+
+// With a 13-pixel line, 15 twips make a pixel and every control sits on its design rectangle;
+// self-sizing labels on its left and top.
+TEST(QtLayout, PlacesEveryControlOnItsDesignRectangleAtTheReferenceFont) {
+    QtForm1 form;
+    ASSERT_EQ(QFontMetrics(form.window.Window().font()).height(), 13);
+    EXPECT_EQ(form.window.Window().size(), QSize(4200 / 15, 2520 / 15));
+    for (const ControlDesign& control : window::Form1Design().controls) {
+        const QRect design = DesignRect(control, 13);
+        EXPECT_EQ(design, QRect(control.place.left / 15, control.place.top / 15,
+                                control.place.width / 15, control.place.height / 15));
+        const QRect actual = form.window.Widget(control.name)->geometry();
+        if (control.style.sizes_to_caption) {
+            EXPECT_EQ(actual.topLeft(), design.topLeft()) << control.name;
+        } else {
+            EXPECT_EQ(actual, design) << control.name;
+        }
+    }
+    ExpectTidy(form);
+}
+
+TEST(QtLayout, ScalesWithALargerWiderFont) {
+    const ScopedApplicationFont larger(ReferenceFont(16, QStringLiteral("DejaVu Sans")));
+    QtForm1 form;
+    const int line = QFontMetrics(form.window.Window().font()).height();
+    ASSERT_EQ(line, 19);
+    const platform::TwipsScale scale(line);
+    EXPECT_EQ(form.window.Window().size(), QSize(scale.ToPixels(4200), scale.ToPixels(2520)));
+    for (const char* fixed : {"txtCD", "txtArchive", "opt11kmono", "opt22KStereo"}) {
+        EXPECT_EQ(form.window.Widget(fixed)->geometry(),
+                  DesignRect(*window::Form1Design().Find(fixed), line))
+            << fixed;
+    }
+    ExpectTidy(form);
+}
+
+// The largest figures make the longest captions: the framed figure widens to show all of it and
+// the megabyte caption moves along, widening the window rather than cutting anything off.
+TEST(QtLayout, MakesRoomForTheLongestCaptions) {
+    QtForm1 form;
+    const QSize designed = form.window.Window().size();
+    form.Box("txtArchive").setText("7.1e29");
+    form.Box("txtCD").setText("-1");
+    ASSERT_GT(form.Caption("lblextrares").text().size(), 40);
+    ExpectTidy(form);
+    EXPECT_GT(form.window.Window().width(), designed.width());
+    EXPECT_EQ(form.window.Window().height(), designed.height());
+
+    form.Box("txtArchive").setText("37");
+    EXPECT_EQ(form.window.Window().size(), designed);
+}
+
+// Writes the loaded window as a picture into the build tree, to look at after a run.
+TEST(QtLayout, WritesAScreenshotOfTheLoadedWindow) {
+    QtForm1 form;
+    const QPixmap shot = form.window.Window().grab();
+    EXPECT_EQ(shot.size(), QSize(280, 168));
+    EXPECT_TRUE(shot.save(QApplication::applicationDirPath() + QStringLiteral("/form1.png")));
+}
+
+} // namespace
+} // namespace brindle::testing
