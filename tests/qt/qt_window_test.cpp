@@ -21,6 +21,11 @@ TEST(QtForm1, StartsWithTheDefaultEstimate) {
     EXPECT_TRUE(form.Option("opt11kmono").isChecked());
     EXPECT_EQ(form.Captions(), kStartUp);
     EXPECT_EQ(form.Caption("lblUsingcompression").text(), "Using Intel/DMA 4:1 Compression");
+    EXPECT_EQ(form.Caption("lblResMB").frameShape(), QFrame::Box);
+    EXPECT_EQ(form.Caption("lblResMB").alignment(), Qt::AlignCenter);
+    for (const char* label : {"Label1", "Label3", "lblResMB"}) {
+        EXPECT_EQ(form.window.Widget(label)->focusPolicy(), Qt::NoFocus) << label;
+    }
 }
 
 TEST(QtForm1, IsAFixedDialogWithACloseBoxAndTheProgramIcon) {
@@ -79,6 +84,11 @@ TEST(QtForm1, OptionsRecomputeWhenClickedOrMovedToWithArrows) {
     EXPECT_EQ(form.Captions(), (Captions{"50.57", "GB - (51780.63 MB)"}));
     QTest::keyClick(&form.Option("opt11KStereo"), Qt::Key_Up);
     EXPECT_EQ(form.Captions(), kStartUp);
+
+    form.Option("opt22KStereo").setFocus();
+    QTest::keyClick(&form.Option("opt22KStereo"), Qt::Key_Space);
+    EXPECT_TRUE(form.Option("opt22KStereo").isChecked());
+    EXPECT_EQ(form.Captions(), (Captions{"83.39", "GB - (85392.61 MB)"}));
 }
 
 // A screen reader selects an option through the actions its accessible interface offers (a
