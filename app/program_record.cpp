@@ -13,8 +13,8 @@ platform::ProgramRecord BrindleProgram() {
     return {
         .name = identity::kProgramName,
         .startup_window = window::Form1Design(),
-        .create_logic = [](platform::ControlSet& controls)
-            -> std::unique_ptr<platform::EventTarget> {
+        .create_logic =
+            [](platform::ControlSet& controls) -> std::unique_ptr<platform::EventTarget> {
             return std::make_unique<window::Form1>(controls);
         },
         .icon = ProgramIcon(),

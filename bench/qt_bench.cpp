@@ -10,13 +10,11 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
-
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <array>
 #include <cstdlib>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
 
 #include <benchmark/benchmark.h>
 

@@ -4,4 +4,6 @@
 #include "app/program_record.hpp"
 #include "platform/qt/run_program.hpp"
 
-int main() { return brindle::platform::qt::RunProgramUntilShown(brindle::app::BrindleProgram()); }
+int main() {
+    return brindle::platform::qt::RunProgramUntilShown(brindle::app::BrindleProgram());
+}

@@ -32,7 +32,8 @@ struct WindowLayout {
     std::vector<PixelRect> controls; // in the design's order
 };
 
-// Where every control goes, in pixels, for the captions the controls have now. Places and sizes are the design's, scaled; then:
+// Where every control goes, in pixels, for the captions the controls have now. Places and sizes are
+// the design's, scaled; then:
 // - a label that sizes itself keeps its left and top and takes its caption's size (a wrapping one
 //   keeps its width and takes the height of its lines);
 // - no label or option is narrower than its caption needs, so nothing is cut off;
