@@ -5,6 +5,7 @@
 #include "platform/event_delivery.hpp"
 #include "platform/events.hpp"
 #include "platform/indexed_image.hpp"
+#include "platform/layout.hpp"
 #include "platform/twips.hpp"
 
 #include <QPointer>
@@ -70,8 +71,9 @@ private:
     void ShowFailure(std::string_view control, const QString& text);
     void ClearFailures();
 
-    // Places every control for its current caption; run again whenever a caption changes.
+    // Places every control for its current caption.
     void LayOut();
+    void CaptionChanged(const Control& control);
     void ConnectEvents(Control& control);
     void SetTabOrder();
     Control& Find(std::string_view name, ControlKind kind);
@@ -79,7 +81,8 @@ private:
     const WindowDesign& design_;
     EventDelivery delivery_;
     std::unique_ptr<QWidget> window_;
-    std::vector<Control> controls_; // sized once; the logic keeps references to its elements
+    std::vector<Control> controls_;   // sized once; the logic keeps references to its elements
+    std::vector<PixelSize> measured_; // each control's natural size at the last layout
     std::vector<QPointer<QWidget>> marked_;
     bool showing_failure_ = false;
 };
