@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -48,6 +50,11 @@ struct WindowDesign {
 
     // The control of that name, or nullptr.
     [[nodiscard]] const ControlDesign* Find(std::string_view control_name) const noexcept;
+    // Where the control of that name stands in `controls`, if the design has it.
+    [[nodiscard]] std::optional<std::size_t> IndexOf(std::string_view control_name) const noexcept;
+    // The same for a control the caller relies on having that kind. Asking for a control the
+    // design does not have is a programming error: throws std::logic_error.
+    [[nodiscard]] std::size_t IndexOf(std::string_view control_name, ControlKind kind) const;
 };
 
 } // namespace brindle::platform

@@ -127,9 +127,8 @@ void QtWindow::Load() {
 }
 
 QWidget* QtWindow::Widget(std::string_view name) const noexcept {
-    const auto found = std::find_if(controls_.begin(), controls_.end(),
-                                    [&](const Control& c) { return c.Design().name == name; });
-    return found == controls_.end() ? nullptr : found->Widget();
+    const std::optional<std::size_t> index = design_.IndexOf(name);
+    return index ? controls_[*index].Widget() : nullptr;
 }
 
 TwipsScale QtWindow::Scale() const {
@@ -169,12 +168,11 @@ void QtWindow::ShowFailure(std::string_view control, const QString& text) {
             each.Widget()->setEnabled(false);
         }
     }
-    const auto source = std::find_if(controls_.begin(), controls_.end(),
-                                     [&](const Control& c) { return c.Design().name == control; });
-    // A failed load event has no control of its own; the window's title tells it instead.
-    QWidget* const marked = source != controls_.end() ? source->Widget() : window_.get();
-    if (source != controls_.end()) {
-        marked->setStyleSheet(ErrorStyle(source->Design().kind));
+    // A failed load event has no control of its own; the window itself carries the message.
+    const std::optional<std::size_t> source = design_.IndexOf(control);
+    QWidget* const marked = source ? controls_[*source].Widget() : window_.get();
+    if (source) {
+        marked->setStyleSheet(ErrorStyle(controls_[*source].Design().kind));
     }
     marked->setToolTip(text);
     marked->setAccessibleDescription(text);
@@ -276,13 +274,7 @@ void QtWindow::SetTabOrder() {
 }
 
 QtWindow::Control& QtWindow::Find(std::string_view name, ControlKind kind) {
-    const auto found = std::find_if(controls_.begin(), controls_.end(), [&](const Control& c) {
-        return c.Design().name == name && c.Design().kind == kind;
-    });
-    if (found == controls_.end()) {
-        throw std::logic_error("no control of that kind named " + std::string(name));
-    }
-    return *found;
+    return controls_[design_.IndexOf(name, kind)];
 }
 
 } // namespace brindle::platform::qt

@@ -41,16 +41,13 @@ bool IsContinuation(char c) {
 
 } // namespace
 
-template <class Window>
-auto& SimulatedWindow::Find(Window& window, std::string_view name, ControlKind kind) {
-    auto& controls = window.controls_;
-    const auto found = std::find_if(controls.begin(), controls.end(), [&](const Control& c) {
-        return c.design->name == name && c.design->kind == kind;
-    });
-    if (found == controls.end()) {
-        throw std::logic_error("no control of that kind named " + std::string(name));
-    }
-    return *found;
+SimulatedWindow::Control& SimulatedWindow::Find(std::string_view name, ControlKind kind) {
+    return controls_[design_.IndexOf(name, kind)];
+}
+
+const SimulatedWindow::Control& SimulatedWindow::Find(std::string_view name,
+                                                      ControlKind kind) const {
+    return controls_[design_.IndexOf(name, kind)];
 }
 
 SimulatedWindow::Control::Control(SimulatedWindow& window, const ControlDesign& control_design)
@@ -99,7 +96,7 @@ void SimulatedWindow::Load() {
 }
 
 void SimulatedWindow::Type(std::string_view box, std::string_view characters) {
-    Control& control = Find(*this, box, ControlKind::TextBox);
+    Control& control = Find(box, ControlKind::TextBox);
     while (!characters.empty()) {
         const std::size_t length = std::min(
             SequenceLength(static_cast<unsigned char>(characters.front())), characters.size());
@@ -109,7 +106,7 @@ void SimulatedWindow::Type(std::string_view box, std::string_view characters) {
 }
 
 void SimulatedWindow::Backspace(std::string_view box) {
-    Control& control = Find(*this, box, ControlKind::TextBox);
+    Control& control = Find(box, ControlKind::TextBox);
     std::string text = control.text;
     while (!text.empty() && IsContinuation(text.back())) {
         text.pop_back();
@@ -121,11 +118,11 @@ void SimulatedWindow::Backspace(std::string_view box) {
 }
 
 void SimulatedWindow::Replace(std::string_view box, std::string_view text) {
-    ChangeText(Find(*this, box, ControlKind::TextBox), std::string(text));
+    ChangeText(Find(box, ControlKind::TextBox), std::string(text));
 }
 
 void SimulatedWindow::Click(std::string_view option) {
-    Control& clicked = Find(*this, option, ControlKind::OptionButton);
+    Control& clicked = Find(option, ControlKind::OptionButton);
     for (Control& control : controls_) {
         if (control.design->kind == ControlKind::OptionButton) {
             control.selected = &control == &clicked;
@@ -135,36 +132,35 @@ void SimulatedWindow::Click(std::string_view option) {
 }
 
 const std::string& SimulatedWindow::TextOf(std::string_view box) const {
-    return Find(*this, box, ControlKind::TextBox).text;
+    return Find(box, ControlKind::TextBox).text;
 }
 
 bool SimulatedWindow::IsSelected(std::string_view option) const {
-    return Find(*this, option, ControlKind::OptionButton).selected;
+    return Find(option, ControlKind::OptionButton).selected;
 }
 
 const std::string& SimulatedWindow::CaptionOf(std::string_view label) const {
-    return Find(*this, label, ControlKind::Label).text;
+    return Find(label, ControlKind::Label).text;
 }
 
 void SimulatedWindow::FailCalls(std::string_view control, ControlCall call) {
-    const auto found = std::find_if(controls_.begin(), controls_.end(),
-                                    [&](const Control& c) { return c.design->name == control; });
-    if (found == controls_.end()) {
+    const std::optional<std::size_t> index = design_.IndexOf(control);
+    if (!index) {
         throw std::logic_error("no control named " + std::string(control));
     }
-    failing_.emplace_back(&*found, call);
+    failing_.emplace_back(&controls_[*index], call);
 }
 
 TextBox& SimulatedWindow::TextBoxNamed(std::string_view name) {
-    return Find(*this, name, ControlKind::TextBox);
+    return Find(name, ControlKind::TextBox);
 }
 
 OptionButton& SimulatedWindow::OptionButtonNamed(std::string_view name) {
-    return Find(*this, name, ControlKind::OptionButton);
+    return Find(name, ControlKind::OptionButton);
 }
 
 Label& SimulatedWindow::LabelNamed(std::string_view name) {
-    return Find(*this, name, ControlKind::Label);
+    return Find(name, ControlKind::Label);
 }
 
 void SimulatedWindow::EventFailed(const EventSource& event, const RuntimeError& error) noexcept {

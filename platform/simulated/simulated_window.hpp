@@ -84,8 +84,8 @@ private:
     void EventFailed(const EventSource& event, const RuntimeError& error) noexcept override;
     void EventCompleted(const EventSource& event) noexcept override;
 
-    template <class Window>
-    static auto& Find(Window& window, std::string_view name, ControlKind kind);
+    Control& Find(std::string_view name, ControlKind kind);
+    [[nodiscard]] const Control& Find(std::string_view name, ControlKind kind) const;
     void Check(const Control& control, ControlCall call) const;
     void Log(const Control& control, std::string_view call, std::string_view argument = {});
     void ChangeText(Control& box, std::string text);
