@@ -12,6 +12,9 @@ namespace brindle::app {
 platform::ProgramRecord BrindleProgram() {
     return {
         .name = identity::kProgramName,
+        .version = identity::kVersion,
+        .maker = identity::kMaker,
+        .desktop_id = identity::kAppId,
         .startup_window = window::Form1Design(),
         .create_logic =
             [](platform::ControlSet& controls) -> std::unique_ptr<platform::EventTarget> {

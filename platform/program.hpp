@@ -12,11 +12,14 @@
 
 namespace brindle::platform {
 
-// What start-up hands the platform's run routine: the program's name, its one window and the
+// What start-up hands the platform's run routine: the program's identity, its one window and the
 // logic behind it, and its icon. The run routine creates the window, raises its load event, shows
 // it and delivers its events until it is closed, then ends the process.
 struct ProgramRecord {
     std::string_view name;
+    std::string_view version;
+    std::string_view maker;
+    std::string_view desktop_id; // the desktop entry's name, without ".desktop"
     const WindowDesign& startup_window;
     // Creates the window's logic once its controls exist.
     std::function<std::unique_ptr<EventTarget>(ControlSet&)> create_logic;

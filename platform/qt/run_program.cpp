@@ -1,6 +1,7 @@
 #include "platform/qt/run_program.hpp"
 
 #include "platform/number_locale.hpp"
+#include "platform/qt/qt_icon.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/qt_window.hpp"
 
@@ -23,6 +24,10 @@ int Run(const ProgramRecord& program, Until until) {
     char* argv[] = {name.data(), nullptr};
     const QApplication application(argc, argv);
     QApplication::setApplicationName(ToQString(program.name));
+    QApplication::setApplicationVersion(ToQString(program.version));
+    QApplication::setOrganizationName(ToQString(program.maker));
+    QGuiApplication::setDesktopFileName(ToQString(program.desktop_id));
+    QApplication::setWindowIcon(ToQIcon(program.icon));
     QApplication::setQuitOnLastWindowClosed(true);
     // Figures are written with the user's decimal separator; day boxes are read the same way in
     // every locale.

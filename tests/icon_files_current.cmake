@@ -1,0 +1,18 @@
+# Exports the icon files afresh and compares them byte for byte with the ones kept in the tree.
+execute_process(COMMAND ${EXPORTER} ${FRESH} RESULT_VARIABLE exported)
+if(NOT exported EQUAL 0)
+    message(FATAL_ERROR "export_icons failed")
+endif()
+file(GLOB kept RELATIVE ${KEPT} ${KEPT}/*)
+file(GLOB fresh RELATIVE ${FRESH} ${FRESH}/*)
+if(NOT kept STREQUAL fresh)
+    message(FATAL_ERROR "app/icons holds ${kept}, the exporter makes ${fresh}")
+endif()
+foreach(name IN LISTS kept)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${KEPT}/${name} ${FRESH}/${name}
+        RESULT_VARIABLE different)
+    if(different)
+        message(FATAL_ERROR "app/icons/${name} is out of date: run export_icons app/icons")
+    endif()
+endforeach()
+message(STATUS "app/icons matches the icon's source")
