@@ -5,9 +5,9 @@
 #include "app/icon_files.hpp"
 #include "app/program_icon.hpp"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <string>
 
 namespace {
@@ -23,7 +23,7 @@ bool Write(const std::filesystem::path& path, const std::vector<std::uint8_t>& b
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fputs("usage: export_icons FOLDER\n", stderr);
+        std::cerr << "usage: export_icons FOLDER\n";
         return 2;
     }
     const std::filesystem::path folder(argv[1]);
@@ -31,12 +31,14 @@ int main(int argc, char** argv) {
     bool written =
         Write(folder / "brindledsc.ico", brindle::app::IcoFile(brindle::app::ProgramIcon()));
     for (const auto& image : brindle::app::ProgramIcon()) {
-        const std::string size = std::to_string(image.size);
-        written =
-            Write(folder / (size + "x" + size + ".png"), brindle::app::PngFile(image)) && written;
+        std::string name = std::to_string(image.size);
+        name += 'x';
+        name += std::to_string(image.size);
+        name += ".png";
+        written = Write(folder / name, brindle::app::PngFile(image)) && written;
     }
     if (!written) {
-        std::fputs("export_icons: cannot write the icon files\n", stderr);
+        std::cerr << "export_icons: cannot write the icon files\n";
         return 1;
     }
     return 0;

@@ -14,6 +14,7 @@ readonly packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy python3
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-dejavu-core fonts-dejavu-extra
+    binutils-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev
 )
 
 stages_passed=0

@@ -35,16 +35,21 @@ int Run(const ProgramRecord& program, Until until) {
 
     QtWindow window(program.startup_window, program.icon);
     const std::unique_ptr<EventTarget> logic = program.create_logic(window);
-    window.Attach(*logic);
-    window.Load();
-    window.Window().show();
     if (until == Until::Shown) {
+        // Queued behind the events that put the window on screen.
         QTimer::singleShot(0, &window.Window(), [] { QApplication::quit(); });
     }
-    return QApplication::exec();
+    return RunWindow(window, *logic);
 }
 
 } // namespace
+
+int RunWindow(QtWindow& window, EventTarget& logic) {
+    window.Attach(logic);
+    window.Load();
+    window.Window().show();
+    return QApplication::exec();
+}
 
 void RunProgram(const ProgramRecord& program) {
     // The window and the toolkit are gone by now; ending here is what the run routine promises.
