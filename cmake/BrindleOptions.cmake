@@ -21,6 +21,14 @@ if(BRINDLE_SANITIZE)
     target_link_options(brindle_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+if(WIN32)
+    # Unicode throughout, Windows 10 interfaces (per-monitor DPI), and nothing to install beside
+    # the executable: the C++ runtime is linked in.
+    target_compile_definitions(brindle_options INTERFACE
+        UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+    target_link_options(brindle_options INTERFACE -static -static-libgcc -static-libstdc++)
+endif()
+
 # Headers are included from the project root ("engine/estimate.hpp"), and generated ones from the
 # build tree ("app/identity.hpp").
 target_include_directories(brindle_options INTERFACE

@@ -2,8 +2,9 @@
 # The whole check, from a fresh Debian 12 machine: installs what is missing, then checks the
 # formatting, builds with g++ and clang++ (warnings are errors), runs the test suite with both and
 # under AddressSanitizer and UndefinedBehaviorSanitizer, lints with clang-tidy, runs each fuzz
-# target for a bounded time, and runs the benchmarks once so that they are known to work. The Qt
-# tests run on Qt's offscreen platform: no display is needed.
+# target for a bounded time, cross-builds the Windows program and runs its tests under Wine, and
+# runs the benchmarks once so that they are known to work. The Qt tests run on Qt's offscreen
+# platform and Wine uses its null graphics driver: no display is needed.
 #
 # BRINDLE_FUZZ_SECONDS sets how long each fuzz target runs (default 20).
 set -euo pipefail
@@ -15,6 +16,7 @@ readonly packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-dejavu-core fonts-dejavu-extra
     binutils-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev
+    g++-mingw-w64-x86-64 wine wine64
 )
 
 stages_passed=0
@@ -72,6 +74,7 @@ stage "g++: build and test" build_and_test gcc
 stage "clang++: build and test" build_and_test clang
 stage "Lint (clang-tidy)" lint
 stage "AddressSanitizer and UndefinedBehaviorSanitizer: build and test" build_and_test sanitize
+stage "Windows: cross-build with MinGW-w64, test under Wine" build_and_test mingw
 stage "Fuzzing (libFuzzer, ${fuzz_seconds}s a target)" fuzz
 stage "Benchmarks (one short run)" bench
 

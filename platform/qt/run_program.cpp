@@ -4,6 +4,7 @@
 #include "platform/qt/qt_icon.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/qt_window.hpp"
+#include "platform/run_program.hpp"
 
 #include <QApplication>
 #include <QLocale>
@@ -12,9 +13,10 @@
 #include <string>
 
 namespace brindle::platform::qt {
-namespace {
 
 enum class Until { Closed, Shown };
+
+namespace {
 
 int Run(const ProgramRecord& program, Until until) {
     // The toolkit sees the program's name as its only argument, so that nothing typed after the
@@ -51,13 +53,17 @@ int RunWindow(QtWindow& window, EventTarget& logic) {
     return QApplication::exec();
 }
 
-void RunProgram(const ProgramRecord& program) {
-    // The window and the toolkit are gone by now; ending here is what the run routine promises.
-    std::exit(Run(program, Until::Closed)); // NOLINT(concurrency-mt-unsafe): one thread
-}
-
 int RunProgramUntilShown(const ProgramRecord& program) {
     return Run(program, Until::Shown);
 }
 
 } // namespace brindle::platform::qt
+
+namespace brindle::platform {
+
+void RunProgram(const ProgramRecord& program) {
+    // The window and the toolkit are gone by now; ending here is what the run routine promises.
+    std::exit(qt::Run(program, qt::Until::Closed)); // NOLINT(concurrency-mt-unsafe): one thread
+}
+
+} // namespace brindle::platform

@@ -4,10 +4,8 @@
 
 namespace brindle::platform::qt {
 
-// Starts the toolkit, creates the program's window from its design, runs its load event, shows
-// it and delivers its events until it is closed; then ends the process. Command-line arguments
-// are not the program's: none reach the toolkit either (its environment variables still do).
-[[noreturn]] void RunProgram(const ProgramRecord& program);
+// platform::RunProgram (platform/run_program.hpp) on Qt. Command-line arguments do not reach Qt;
+// its environment variables (QT_QPA_PLATFORM and the like) still do.
 
 // The same start-up, returning as soon as the window is on screen: for measuring start-up time.
 int RunProgramUntilShown(const ProgramRecord& program);

@@ -1,4 +1,5 @@
 #include "qt_fixture.hpp"
+#include "shared_cases.hpp"
 #include "simulated_form1.hpp"
 
 #include <QAccessible>
@@ -25,6 +26,18 @@ TEST(QtForm1, StartsWithTheDefaultEstimate) {
     EXPECT_EQ(form.Caption("lblResMB").alignment(), Qt::AlignCenter);
     for (const char* label : {"Label1", "Label3", "lblResMB"}) {
         EXPECT_EQ(form.window.Widget(label)->focusPolicy(), Qt::NoFocus) << label;
+    }
+}
+
+// The same texts and option give the same captions as on Windows, byte for byte.
+TEST(QtForm1, ShowsTheSharedCaptions) {
+    QtForm1 form;
+    for (const SharedCase& shared : kSharedCases) {
+        form.Box("txtCD").setText(QString::fromUtf8(shared.cd_days));
+        form.Box("txtArchive").setText(QString::fromUtf8(shared.archive_days));
+        QTest::mouseClick(&form.Option(shared.option), Qt::LeftButton);
+        EXPECT_EQ(form.Captions(), (Captions{shared.gigabytes, shared.megabytes}))
+            << shared.cd_days << " / " << shared.archive_days << " / " << shared.option;
     }
 }
 

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "platform/win32/win32_text.hpp"
+#include "platform/win32/win32_window.hpp"
+#include "window/form1.hpp"
+#include "window/form1_design.hpp"
+
+#include <string>
+#include <utility>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+namespace brindle::testing {
+
+// Form1 on real Windows controls, loaded and shown as the run routine leaves it. The tests talk to
+// it the way other programs and assistive technology do: standard window messages, and keyboard
+// input that goes through the dialog manager like the program's own message loop.
+class Win32Form1 {
+public:
+    Win32Form1() {
+        window.Attach(form);
+        window.Load();
+        ShowWindow(window.Handle(), SW_SHOW);
+        SetForegroundWindow(window.Handle());
+        Pump();
+    }
+
+    [[nodiscard]] HWND Control(const char* name) const {
+        HWND const control = window.Control(name);
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
+    // A control's text through WM_GETTEXT, as any process reads it.
+    [[nodiscard]] std::string Text(const char* name) const {
+        HWND const control = Control(name);
+        std::wstring text(
+            static_cast<std::size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+        return platform::win32::Narrow(text);
+    }
+
+    [[nodiscard]] std::pair<std::string, std::string> Captions() const {
+        return {Text("lblResMB"), Text("lblextrares")};
+    }
+
+    [[nodiscard]] bool Checked(const char* name) const {
+        return SendMessageW(Control(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+
+    // Delivers whatever is queued the way the program's message loop does.
+    void Pump() const {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+            if (IsDialogMessageW(window.Handle(), &message) == FALSE) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+    }
+
+    // A key pressed and released on the focused control, through the message loop.
+    void Key(UINT virtual_key) const {
+        HWND const focus = GetFocus();
+        PostMessageW(focus, WM_KEYDOWN, virtual_key, 1);
+        PostMessageW(focus, WM_KEYUP, virtual_key, 0xC0000001);
+        Pump();
+    }
+
+    // Characters typed into the focused control, one keystroke each.
+    void Type(std::wstring_view characters) const {
+        for (const wchar_t character : characters) {
+            PostMessageW(GetFocus(), WM_CHAR, character, 1);
+            Pump();
+        }
+    }
+
+    void Focus(const char* name) const {
+        SetFocus(Control(name));
+        Pump();
+    }
+
+    platform::win32::Win32Window window{window::Form1Design(), GetModuleHandleW(nullptr)};
+    window::Form1 form{window};
+};
+
+} // namespace brindle::testing

@@ -1,0 +1,226 @@
+#include "shared_cases.hpp"
+#include "simulated_form1.hpp"
+#include "win32_fixture.hpp"
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace brindle::testing {
+namespace {
+
+using Captions = std::pair<std::string, std::string>;
+const Captions kStartUp{"34.15", "GB - (34974.63 MB)"};
+
+// The dialog font is pinned, as in the Qt tests, so that geometry does not depend on the fonts a
+// machine happens to have: DejaVu Sans Condensed at 11 pixels has a 13-pixel line, the reference
+// size at which 15 twips make one pixel, and captions about as wide as the design's.
+class ReferenceDialogFont : public ::testing::Environment {
+public:
+    void SetUp() override {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        metrics.lfMessageFont.lfHeight = -11;
+        wcscpy_s(metrics.lfMessageFont.lfFaceName, L"DejaVu Sans Condensed");
+        ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    }
+};
+const auto* const kReferenceFont =
+    ::testing::AddGlobalTestEnvironment(new ReferenceDialogFont); // NOLINT: gtest takes ownership
+
+TEST(Win32Form1, StartsWithTheDefaultEstimate) {
+    const Win32Form1 form;
+    EXPECT_EQ(form.Text("txtCD"), "5");
+    EXPECT_EQ(form.Text("txtArchive"), "37");
+    EXPECT_TRUE(form.Checked("opt11kmono"));
+    EXPECT_FALSE(form.Checked("opt22KStereo"));
+    EXPECT_EQ(form.Captions(), kStartUp);
+    EXPECT_EQ(form.Text("lblUsingcompression"), "Using Intel/DMA 4:1 Compression");
+}
+
+TEST(Win32Form1, IsAFixedDialogWithACloseBox) {
+    const Win32Form1 form;
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(form.window.Handle(), GWL_STYLE));
+    EXPECT_NE(style & WS_SYSMENU, 0U);
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0U);
+    std::wstring title(64, L'\0');
+    title.resize(static_cast<std::size_t>(
+        GetWindowTextW(form.window.Handle(), title.data(), static_cast<int>(title.size()))));
+    EXPECT_EQ(title.rfind(L"Brindle DSC - by ", 0), 0U);
+}
+
+TEST(Win32Form1, RecomputesOnEveryKeystroke) {
+    Win32Form1 form;
+    form.Focus("txtArchive");
+    SendMessageW(form.Control("txtArchive"), EM_SETSEL, 2, 2);
+    form.Key(VK_BACK);
+    form.Type(L"\b");
+    EXPECT_EQ(form.Text("txtArchive"), "");
+    EXPECT_EQ(form.Captions(), (Captions{"17.74", "GB - (18168.64 MB)"}));
+    const std::vector<std::pair<wchar_t, Captions>> keys{
+        {L'1', {"18.19", "GB - (18622.86 MB)"}},
+        {L'.', {"18.19", "GB - (18622.86 MB)"}},
+        {L'5', {"18.41", "GB - (18849.97 MB)"}},
+        {L'x', {"18.41", "GB - (18849.97 MB)"}},
+    };
+    for (const auto& [key, shown] : keys) {
+        form.Type(std::wstring(1, key));
+        EXPECT_EQ(form.Captions(), shown) << form.Text("txtArchive");
+    }
+}
+
+TEST(Win32Form1, OptionsRecomputeWhenClickedOrMovedToWithArrows) {
+    Win32Form1 form;
+    SendMessageW(form.Control("opt22KStereo"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(form.Checked("opt22KStereo"));
+    EXPECT_FALSE(form.Checked("opt11kmono"));
+    EXPECT_EQ(form.Captions(), (Captions{"83.39", "GB - (85392.61 MB)"}));
+
+    form.Focus("opt22KStereo");
+    form.Key(VK_UP);
+    EXPECT_TRUE(form.Checked("opt22kMono"));
+    EXPECT_EQ(form.Captions(), (Captions{"50.57", "GB - (51780.63 MB)"}));
+    form.Key(VK_UP);
+    form.Key(VK_UP);
+    EXPECT_TRUE(form.Checked("opt11kmono"));
+    EXPECT_EQ(form.Captions(), kStartUp);
+}
+
+// Tab visits the boxes, then the option group once, at its selected option.
+TEST(Win32Form1, TabsThroughBothBoxesThenTheOptionGroup) {
+    Win32Form1 form;
+    SendMessageW(form.Control("opt22kMono"), BM_CLICK, 0, 0);
+    form.Focus("txtCD");
+    std::vector<HWND> visited;
+    for (int i = 0; i < 3; ++i) {
+        form.Key(VK_TAB);
+        visited.push_back(GetFocus());
+    }
+    EXPECT_EQ(visited, (std::vector<HWND>{form.Control("txtArchive"), form.Control("opt22kMono"),
+                                          form.Control("txtCD")}));
+}
+
+TEST(Win32Form1, PlacesEveryControlOnItsDesignRectangleAt96Dpi) {
+    const Win32Form1 form;
+    const platform::TwipsScale scale = form.window.Scale();
+    RECT client{};
+    GetClientRect(form.window.Handle(), &client);
+    EXPECT_EQ(client.right, scale.ToPixels(4200));
+    EXPECT_EQ(client.bottom, scale.ToPixels(2520));
+    const auto controls = window::Form1Design().controls;
+    std::vector<RECT> placed;
+    for (const platform::ControlDesign& control : controls) {
+        RECT rect{};
+        GetWindowRect(form.window.Control(control.name), &rect);
+        MapWindowPoints(nullptr, form.window.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        placed.push_back(rect);
+        const platform::PixelRect design = scale.ToPixels(control.place);
+        EXPECT_EQ(rect.left, design.x) << control.name;
+        EXPECT_EQ(rect.top, design.y) << control.name;
+        if (!control.style.sizes_to_caption) {
+            EXPECT_EQ(rect.right - rect.left, design.width) << control.name;
+            EXPECT_EQ(rect.bottom - rect.top, design.height) << control.name;
+        }
+        EXPECT_LE(rect.right, client.right) << control.name;
+        EXPECT_LE(rect.bottom, client.bottom) << control.name;
+    }
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        for (std::size_t j = i + 1; j < placed.size(); ++j) {
+            RECT overlap{};
+            EXPECT_FALSE(IntersectRect(&overlap, &placed[i], &placed[j]))
+                << controls[i].name << " overlaps " << controls[j].name;
+        }
+    }
+    ASSERT_EQ(scale.LineHeight(), 13);
+    EXPECT_EQ(client.right, 280);
+    EXPECT_EQ(client.bottom, 168);
+}
+
+TEST(Win32Form1, AcceptsAPastedTextOfAnyLength) {
+    Win32Form1 form;
+    const std::wstring days = L"1." + std::wstring(40'500, L'0');
+    SendMessageW(form.Control("txtArchive"), EM_SETSEL, 0, -1);
+    SendMessageW(form.Control("txtArchive"), EM_REPLACESEL, TRUE,
+                 reinterpret_cast<LPARAM>(days.c_str()));
+    form.Pump();
+    EXPECT_EQ(form.Text("txtArchive").size(), days.size());
+    EXPECT_EQ(form.Captions(), (Captions{"18.19", "GB - (18622.86 MB)"}));
+}
+
+// An overflow is shown without a dialog: the previous figures stay but are greyed, and the box
+// that caused it says why in its tool tip. The next event that completes clears it all.
+TEST(Win32Form1, ShowsAnOverflowUntilTheNextGoodKeystroke) {
+    Win32Form1 form;
+    form.Focus("txtCD");
+    SendMessageW(form.Control("txtCD"), EM_SETSEL, 1, 1);
+    form.Type(L"e28");
+    const Captions before = form.Captions();
+    form.Type(L"9");
+    EXPECT_EQ(form.Captions(), before);
+    EXPECT_FALSE(IsWindowEnabled(form.Control("lblResMB")));
+    EXPECT_FALSE(IsWindowEnabled(form.Control("lblextrares")));
+    EXPECT_EQ(form.window.ToolTipText("txtCD"), L"Overflow: the estimate is too large to compute");
+    EXPECT_EQ(form.window.ToolTipText("txtArchive"), L"");
+
+    form.Key(VK_BACK);
+    EXPECT_EQ(form.Text("txtCD"), "5e28");
+    EXPECT_EQ(form.Captions(), before);
+    EXPECT_TRUE(IsWindowEnabled(form.Control("lblResMB")));
+    EXPECT_TRUE(IsWindowEnabled(form.Control("lblextrares")));
+    EXPECT_EQ(form.window.ToolTipText("txtCD"), L"");
+}
+
+// The same texts and option give the same captions as on Linux, byte for byte.
+TEST(Win32Form1, ShowsTheSharedCaptions) {
+    Win32Form1 form;
+    for (const SharedCase& shared : kSharedCases) {
+        SetWindowTextW(form.Control("txtCD"), platform::win32::Widen(shared.cd_days).c_str());
+        SetWindowTextW(form.Control("txtArchive"),
+                       platform::win32::Widen(shared.archive_days).c_str());
+        SendMessageW(form.Control(shared.option), BM_CLICK, 0, 0);
+        form.Pump();
+        EXPECT_EQ(form.Captions(), (Captions{shared.gigabytes, shared.megabytes}))
+            << shared.cd_days << " / " << shared.archive_days << " / " << shared.option;
+    }
+}
+
+TEST(Win32Form1Property, CaptionsMatchAFreshWindowAfterRandomKeystrokesAndClicks) {
+    constexpr int kEvents = 1500;
+    const std::wstring keys = L"0159.-+ ae\b";
+    Win32Form1 form;
+    std::mt19937 random(20261208);
+    const auto pick = [&](std::size_t count) {
+        return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
+    };
+    for (int event = 0; event < kEvents; ++event) {
+        if (pick(5) == 0) {
+            SendMessageW(form.Control(kOptions[pick(std::size(kOptions))]), BM_CLICK, 0, 0);
+        } else {
+            const char* box = pick(2) == 0 ? "txtCD" : "txtArchive";
+            form.Focus(box);
+            SendMessageW(form.Control(box), EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+            const wchar_t key = keys[pick(keys.size())];
+            // Short texts: long enough for exponents, too short to overflow.
+            if (form.Text(box).size() < 3 || key == L'\b') {
+                form.Type(std::wstring(1, key));
+            }
+        }
+        form.Pump();
+        SimulatedForm1 fresh;
+        fresh.window.Load();
+        fresh.window.Replace("txtCD", form.Text("txtCD"));
+        fresh.window.Replace("txtArchive", form.Text("txtArchive"));
+        for (const char* option : kOptions) {
+            if (form.Checked(option)) {
+                fresh.window.Click(option);
+            }
+        }
+        ASSERT_EQ(form.Captions(), fresh.Captions())
+            << "event " << event << ": txtCD \"" << form.Text("txtCD") << "\", txtArchive \""
+            << form.Text("txtArchive") << '"';
+    }
+}
+
+} // namespace
+} // namespace brindle::testing

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Runs a cross-built Windows program under Wine with no display: a Wine prefix of its own inside
+# the build folder (made on first use), Wine's null graphics driver, and Wine's own messages off.
+# Usage: wine-run.sh PROGRAM.exe [ARGUMENTS...]
+set -euo pipefail
+
+program=$1
+shift
+build=$(cd "$(dirname "$program")" && while [[ ! -f CMakeCache.txt && $PWD != / ]]; do cd ..; done && pwd)
+export WINEPREFIX="${BRINDLE_WINEPREFIX:-$build/wine-prefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml=" # no .NET or Gecko installers
+unset DISPLAY WAYLAND_DISPLAY
+
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+(
+    # One process makes the prefix; others wait for it.
+    flock 9
+    if [[ ! -f "$WINEPREFIX/.brindle-ready" ]]; then
+        "$wine" wineboot --init >/dev/null 2>&1
+        "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+        "$wineserver" -w
+        touch "$WINEPREFIX/.brindle-ready"
+    fi
+) 9>"$build/wine-prefix.lock"
+exec "$wine" "$program" "$@"
