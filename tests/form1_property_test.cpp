@@ -16,16 +16,9 @@ constexpr std::string_view kKeys = "0123456789012345.-+ ax";
 // The captions must depend only on what the window shows now (both texts and the selected option),
 // never on how it got there.
 void ExpectSameAsFreshWindow(const SimulatedForm1& used, unsigned seed, int step) {
-    SimulatedForm1 fresh;
-    fresh.window.Load();
-    fresh.window.Replace("txtCD", used.window.TextOf("txtCD"));
-    fresh.window.Replace("txtArchive", used.window.TextOf("txtArchive"));
-    for (const char* option : kOptions) {
-        if (used.window.IsSelected(option)) {
-            fresh.window.Click(option);
-        }
-    }
-    ASSERT_EQ(used.Captions(), fresh.Captions())
+    ASSERT_EQ(used.Captions(),
+              FreshCaptions(used.window.TextOf("txtCD"), used.window.TextOf("txtArchive"),
+                            [&](const char* option) { return used.window.IsSelected(option); }))
         << "seed " << seed << ", step " << step << ", txtCD \"" << used.window.TextOf("txtCD")
         << "\", txtArchive \"" << used.window.TextOf("txtArchive") << '"';
 }

@@ -6,6 +6,7 @@
 #include "window/form1_design.hpp"
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace brindle::testing {
@@ -24,5 +25,23 @@ struct SimulatedForm1 {
 
 inline constexpr const char* kOptions[] = {"opt11kmono", "opt11KStereo", "opt22kMono",
                                            "opt22KStereo"};
+
+// What a freshly loaded window shows for these texts and the option `is_selected` says is
+// chosen: the oracle of the property tests, which must hold whatever sequence of events led to
+// the texts and option of a window in use.
+template <class IsSelected>
+[[nodiscard]] std::pair<std::string, std::string>
+FreshCaptions(std::string_view cd_days, std::string_view archive_days, IsSelected is_selected) {
+    SimulatedForm1 fresh;
+    fresh.window.Load();
+    fresh.window.Replace("txtCD", cd_days);
+    fresh.window.Replace("txtArchive", archive_days);
+    for (const char* option : kOptions) {
+        if (is_selected(option)) {
+            fresh.window.Click(option);
+        }
+    }
+    return fresh.Captions();
+}
 
 } // namespace brindle::testing

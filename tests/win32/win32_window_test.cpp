@@ -2,6 +2,7 @@
 #include "simulated_form1.hpp"
 #include "win32_fixture.hpp"
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -135,6 +136,16 @@ TEST(Win32Form1, PlacesEveryControlOnItsDesignRectangleAt96Dpi) {
     ASSERT_EQ(scale.LineHeight(), 13);
     EXPECT_EQ(client.right, 280);
     EXPECT_EQ(client.bottom, 168);
+
+    // The compression note wraps onto two lines; the gigabyte figure is framed and centred.
+    const auto note = std::ranges::find(controls, std::string_view("lblUsingcompression"),
+                                        &platform::ControlDesign::name);
+    const RECT& note_rect = placed[static_cast<std::size_t>(note - controls.begin())];
+    EXPECT_EQ(note_rect.bottom - note_rect.top, 2 * scale.LineHeight());
+    const auto figure_style =
+        static_cast<DWORD>(GetWindowLongPtrW(form.Control("lblResMB"), GWL_STYLE));
+    EXPECT_NE(figure_style & WS_BORDER, 0U);
+    EXPECT_EQ(figure_style & SS_TYPEMASK, static_cast<DWORD>(SS_CENTER));
 }
 
 TEST(Win32Form1, AcceptsAPastedTextOfAnyLength) {
@@ -207,16 +218,9 @@ TEST(Win32Form1Property, CaptionsMatchAFreshWindowAfterRandomKeystrokesAndClicks
             }
         }
         form.Pump();
-        SimulatedForm1 fresh;
-        fresh.window.Load();
-        fresh.window.Replace("txtCD", form.Text("txtCD"));
-        fresh.window.Replace("txtArchive", form.Text("txtArchive"));
-        for (const char* option : kOptions) {
-            if (form.Checked(option)) {
-                fresh.window.Click(option);
-            }
-        }
-        ASSERT_EQ(form.Captions(), fresh.Captions())
+        ASSERT_EQ(form.Captions(),
+                  FreshCaptions(form.Text("txtCD"), form.Text("txtArchive"),
+                                [&](const char* option) { return form.Checked(option); }))
             << "event " << event << ": txtCD \"" << form.Text("txtCD") << "\", txtArchive \""
             << form.Text("txtArchive") << '"';
     }
