@@ -9,7 +9,7 @@ shift
 build=$(cd "$(dirname "$program")" && while [[ ! -f CMakeCache.txt && $PWD != / ]]; do cd ..; done && pwd)
 export WINEPREFIX="${BRINDLE_WINEPREFIX:-$build/wine-prefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml=" # no .NET or Gecko installers
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" # no installers, no menu entries
 unset DISPLAY WAYLAND_DISPLAY
 
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
