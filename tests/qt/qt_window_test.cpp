@@ -6,6 +6,7 @@
 #include <QAccessibleActionInterface>
 #include <QClipboard>
 #include <QIcon>
+#include <QSignalSpy>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,17 @@ TEST(QtForm1, StartsWithTheDefaultEstimate) {
     for (const char* label : {"Label1", "Label3", "lblResMB"}) {
         EXPECT_EQ(form.window.Widget(label)->focusPolicy(), Qt::NoFocus) << label;
     }
+}
+
+// The control contract: a program write raises the change event only when the text changes.
+TEST(QtForm1, RaisesAChangeOnlyWhenTheTextChanges) {
+    QtForm1 form;
+    const QSignalSpy changes(&form.Box("txtCD"), &QLineEdit::textChanged);
+    form.window.TextBoxNamed("txtCD").SetText("5");
+    EXPECT_EQ(changes.count(), 0);
+    form.window.TextBoxNamed("txtCD").SetText("6");
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(form.Captions(), (Captions{"37.70", "GB - (38608.36 MB)"}));
 }
 
 // The same texts and option give the same captions as on Windows, byte for byte.
