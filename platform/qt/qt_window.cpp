@@ -6,11 +6,13 @@
 #include "platform/qt/qt_text.hpp"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <stdexcept>
 
@@ -30,6 +32,30 @@ QString ErrorStyle(ControlKind kind) {
     }
     return {};
 }
+
+// Lays the window out again when its font changes, as when the user picks another desktop font
+// while the program runs.
+class FontWatcher final : public QObject {
+public:
+    FontWatcher(QWidget& window, std::function<void()> relayout)
+        : QObject(&window), relayout_(std::move(relayout)) {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::FontChange) {
+            try {
+                relayout_();
+            } catch (...) {
+                // The old layout stays; nothing may unwind into Qt.
+            }
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> relayout_;
+};
 
 } // namespace
 
@@ -115,6 +141,7 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
     }
     SetTabOrder();
     LayOut();
+    new FontWatcher(*window_, [this] { LayOut(); });
 }
 
 QtWindow::~QtWindow() {

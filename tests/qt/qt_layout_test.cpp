@@ -88,6 +88,17 @@ TEST(QtLayout, ScalesWithALargerWiderFont) {
     ExpectTidy(form);
 }
 
+// A font change while the program runs (the user picked another desktop font) scales the layout.
+TEST(QtLayout, FollowsAFontChangeWhileRunning) {
+    QtForm1 form;
+    form.window.Window().setFont(ReferenceFont(16, QStringLiteral("DejaVu Sans")));
+    const platform::TwipsScale scale(19);
+    EXPECT_EQ(form.window.Window().size(), QSize(scale.ToPixels(4200), scale.ToPixels(2520)));
+    EXPECT_EQ(form.window.Widget("txtArchive")->geometry(),
+              DesignRect(*window::Form1Design().Find("txtArchive"), 19));
+    ExpectTidy(form);
+}
+
 // The largest figures make the longest captions: the framed figure widens to show all of it and
 // the megabyte caption moves along, widening the window rather than cutting anything off.
 TEST(QtLayout, MakesRoomForTheLongestCaptions) {
