@@ -221,6 +221,13 @@ LRESULT Win32Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_SETTINGCHANGE:
+        // The user picked another message font: the layout follows it, as at start-up.
+        if (wParam == SPI_SETNONCLIENTMETRICS) {
+            UseFontFor(dpi_);
+            LayOut();
+        }
+        return DefDlgProcW(window, message, wParam, lParam);
     default:
         return DefDlgProcW(window, message, wParam, lParam);
     }

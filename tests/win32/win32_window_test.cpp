@@ -148,6 +148,28 @@ TEST(Win32Form1, PlacesEveryControlOnItsDesignRectangleAt96Dpi) {
     EXPECT_EQ(figure_style & SS_TYPEMASK, static_cast<DWORD>(SS_CENTER));
 }
 
+// The user picks a larger message font while the program runs: the layout scales with it.
+TEST(Win32Form1, FollowsAMessageFontChangeWhileRunning) {
+    Win32Form1 form;
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const LOGFONTW reference = metrics.lfMessageFont;
+    metrics.lfMessageFont.lfHeight = -16;
+    wcscpy_s(metrics.lfMessageFont.lfFaceName, L"DejaVu Sans");
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    SendMessageW(form.window.Handle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    const platform::TwipsScale scale = form.window.Scale();
+    RECT client{};
+    GetClientRect(form.window.Handle(), &client);
+
+    metrics.lfMessageFont = reference;
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    EXPECT_GT(scale.LineHeight(), 13);
+    EXPECT_EQ(client.right, scale.ToPixels(4200));
+    EXPECT_EQ(client.bottom, scale.ToPixels(2520));
+}
+
 TEST(Win32Form1, AcceptsAPastedTextOfAnyLength) {
     Win32Form1 form;
     const std::wstring days = L"1." + std::wstring(40'500, L'0');
