@@ -15,7 +15,7 @@ bool SharesARow(const TwipsRect& a, const TwipsRect& b) {
 }
 
 PixelRect Fit(const ControlDesign& control, std::size_t index, const TwipsScale& scale,
-              const CaptionMeasure& measure) {
+              const CaptionMeasure& measure, PixelSize& natural) {
     PixelRect rect = scale.ToPixels(control.place);
     if (control.kind == ControlKind::TextBox) {
         return rect;
@@ -24,7 +24,7 @@ PixelRect Fit(const ControlDesign& control, std::size_t index, const TwipsScale&
         rect.height = measure.WrappedHeight(index, rect.width);
         return rect;
     }
-    const PixelSize natural = measure.Natural(index);
+    natural = measure.Natural(index);
     if (control.style.sizes_to_caption) {
         rect.width = natural.width;
         rect.height = natural.height;
@@ -41,8 +41,9 @@ WindowLayout LayOutWindow(const WindowDesign& design, const TwipsScale& scale,
     const std::span<const ControlDesign> controls = design.controls;
     WindowLayout layout;
     layout.controls.reserve(controls.size());
+    layout.natural.assign(controls.size(), PixelSize{});
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        layout.controls.push_back(Fit(controls[i], i, scale, measure));
+        layout.controls.push_back(Fit(controls[i], i, scale, measure, layout.natural[i]));
     }
 
     // Left to right, so that a push passes on along the row.
@@ -81,6 +82,11 @@ WindowLayout LayOutWindow(const WindowDesign& design, const TwipsScale& scale,
         }
     }
     return layout;
+}
+
+bool LayoutStillHolds(const WindowLayout& layout, const WindowDesign& design, std::size_t index,
+                      PixelSize natural) {
+    return !design.controls[index].style.word_wrap && layout.natural.at(index) == natural;
 }
 
 } // namespace brindle::platform

@@ -30,6 +30,7 @@ protected:
 struct WindowLayout {
     PixelSize client;
     std::vector<PixelRect> controls; // in the design's order
+    std::vector<PixelSize> natural;  // what each caption needed; zero where it was not measured
 };
 
 // Where every control goes, in pixels, for the captions the controls have now. Places and sizes are
@@ -43,5 +44,12 @@ struct WindowLayout {
 // With the design's own font nothing grows, and every control sits on its design rectangle.
 [[nodiscard]] WindowLayout LayOutWindow(const WindowDesign& design, const TwipsScale& scale,
                                         const CaptionMeasure& measure);
+
+// Whether `layout` still holds after the caption of control `index` changed to one that needs
+// `natural`. Most new figures need exactly the room the old ones did (a font's digits share one
+// width), and then a backend need not lay the window out again on the keystroke. A wrapping label
+// never counts as unchanged: its height depends on where its words break.
+[[nodiscard]] bool LayoutStillHolds(const WindowLayout& layout, const WindowDesign& design,
+                                    std::size_t index, PixelSize natural);
 
 } // namespace brindle::platform

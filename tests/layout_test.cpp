@@ -82,5 +82,16 @@ TEST(LayOutWindow, WidensAFixedLabelAndTheWindowRatherThanCutAFigureOff) {
     EXPECT_EQ(layout.client, (PixelSize{332 + 300 + 4, 168}));
 }
 
+// A changed caption keeps the layout only when it needs the very room the old one did; a wrapping
+// label always lays the window out again.
+TEST(LayoutStillHolds, OnlyWhenTheNewCaptionNeedsTheSameRoom) {
+    const FixedMeasure measure({{60, 13}, {30, 15}, {120, 13}, {100, 13}, {0, 0}}, 26);
+    const WindowLayout layout = LayOutWindow(kWindow, TwipsScale(13), measure);
+    EXPECT_TRUE(LayoutStillHolds(layout, kWindow, 2, {120, 13}));
+    EXPECT_FALSE(LayoutStillHolds(layout, kWindow, 2, {127, 13}));
+    EXPECT_FALSE(LayoutStillHolds(layout, kWindow, 1, {30, 16}));
+    EXPECT_FALSE(LayoutStillHolds(layout, kWindow, 3, {100, 13}));
+}
+
 } // namespace
 } // namespace brindle::platform

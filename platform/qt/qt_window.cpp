@@ -223,15 +223,18 @@ void QtWindow::ClearFailures() {
     marked_.clear();
 }
 
+// A widget's size hint is what its caption needs in its font, frame and indicator included.
+PixelSize QtWindow::Control::NaturalSize() const {
+    const QSize hint = Widget()->sizeHint();
+    return {hint.width(), hint.height()};
+}
+
 void QtWindow::LayOut() {
-    // Each widget's size hint is what its caption needs in its font, frame and indicator included.
     class WidgetMeasure final : public CaptionMeasure {
     public:
-        WidgetMeasure(const std::vector<Control>& controls, std::vector<PixelSize>& measured)
-            : controls_(controls), measured_(measured) {}
+        explicit WidgetMeasure(const std::vector<Control>& controls) : controls_(controls) {}
         [[nodiscard]] PixelSize Natural(std::size_t control) const override {
-            const QSize hint = controls_[control].Widget()->sizeHint();
-            return measured_[control] = {hint.width(), hint.height()};
+            return controls_[control].NaturalSize();
         }
         [[nodiscard]] int WrappedHeight(std::size_t control, int width) const override {
             return controls_[control].Widget()->heightForWidth(width);
@@ -239,27 +242,22 @@ void QtWindow::LayOut() {
 
     private:
         const std::vector<Control>& controls_;
-        std::vector<PixelSize>& measured_;
     };
 
-    measured_.assign(controls_.size(), PixelSize{});
-    const WindowLayout layout = LayOutWindow(design_, Scale(), WidgetMeasure(controls_, measured_));
-    if (const QSize client(layout.client.width, layout.client.height); window_->size() != client) {
+    layout_ = LayOutWindow(design_, Scale(), WidgetMeasure(controls_));
+    if (const QSize client(layout_.client.width, layout_.client.height);
+        window_->size() != client) {
         window_->setFixedSize(client);
     }
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const PixelRect& rect = layout.controls[i];
+        const PixelRect& rect = layout_.controls[i];
         controls_[i].Widget()->setGeometry(rect.x, rect.y, rect.width, rect.height);
     }
 }
 
-// Most new figures take exactly the room the old ones took (the font's digits share one width),
-// and then the layout cannot change: only a caption whose size changed lays the window out again.
 void QtWindow::CaptionChanged(const Control& control) {
     const auto index = static_cast<std::size_t>(&control - controls_.data());
-    const QSize hint = control.Widget()->sizeHint();
-    if (control.Design().style.word_wrap ||
-        measured_.at(index) != PixelSize{hint.width(), hint.height()}) {
+    if (!LayoutStillHolds(layout_, design_, index, control.NaturalSize())) {
         LayOut();
     }
 }

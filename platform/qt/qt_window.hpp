@@ -56,6 +56,7 @@ private:
 
         [[nodiscard]] const ControlDesign& Design() const noexcept { return *design_; }
         [[nodiscard]] QWidget* Widget() const noexcept;
+        [[nodiscard]] PixelSize NaturalSize() const;
 
     private:
         QtWindow* window_;
@@ -81,8 +82,8 @@ private:
     const WindowDesign& design_;
     EventDelivery delivery_;
     std::unique_ptr<QWidget> window_;
-    std::vector<Control> controls_;   // sized once; the logic keeps references to its elements
-    std::vector<PixelSize> measured_; // each control's natural size at the last layout
+    std::vector<Control> controls_; // sized once; the logic keeps references to its elements
+    WindowLayout layout_; // the last one, so a caption change can tell whether it still holds
     std::vector<QPointer<QWidget>> marked_;
     bool showing_failure_ = false;
 };

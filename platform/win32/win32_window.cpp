@@ -401,9 +401,9 @@ PixelSize Win32Window::NaturalSize(const Child& child) const {
 void Win32Window::LayOut() {
     class ControlMeasure final : public CaptionMeasure {
     public:
-        explicit ControlMeasure(Win32Window& window) : window_(window) {}
+        explicit ControlMeasure(const Win32Window& window) : window_(window) {}
         [[nodiscard]] PixelSize Natural(std::size_t control) const override {
-            return window_.measured_[control] = window_.NaturalSize(window_.controls_[control]);
+            return window_.NaturalSize(window_.controls_[control]);
         }
         [[nodiscard]] int WrappedHeight(std::size_t control, int width) const override {
             const MeasuringContext context(window_.window_, window_.font_.get());
@@ -415,26 +415,24 @@ void Win32Window::LayOut() {
         }
 
     private:
-        Win32Window& window_;
+        const Win32Window& window_;
     };
 
-    measured_.assign(controls_.size(), PixelSize{});
-    const WindowLayout layout = LayOutWindow(design_, Scale(), ControlMeasure(*this));
+    layout_ = LayOutWindow(design_, Scale(), ControlMeasure(*this));
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const PixelRect& rect = layout.controls[i];
+        const PixelRect& rect = layout_.controls[i];
         SetWindowPos(controls_[i].Handle(), nullptr, rect.x, rect.y, rect.width, rect.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    RECT frame{0, 0, layout.client.width, layout.client.height};
+    RECT frame{0, 0, layout_.client.width, layout_.client.height};
     AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Most new figures take exactly the room the old ones took, and then the layout cannot change.
 void Win32Window::CaptionChanged(const Child& child) {
     const auto index = static_cast<std::size_t>(&child - controls_.data());
-    if (child.Design().style.word_wrap || measured_.at(index) != NaturalSize(child)) {
+    if (!LayoutStillHolds(layout_, design_, index, NaturalSize(child))) {
         LayOut();
     }
 }

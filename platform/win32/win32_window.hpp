@@ -95,7 +95,7 @@ private:
     Font font_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::vector<Child> controls_; // sized once, in design order; the logic keeps references
-    std::vector<PixelSize> measured_;
+    WindowLayout layout_; // the last one, so a caption change can tell whether it still holds
     std::vector<std::size_t> marked_;
     bool showing_failure_ = false;
 };
