@@ -59,9 +59,10 @@ ChildClass ClassFor(const ControlDesign& control, bool first_option) {
         break;
     }
     DWORD style = kChild | WS_GROUP | SS_NOPREFIX;
-    style |= control.style.centred ? SS_CENTER | SS_CENTERIMAGE : SS_LEFT;
-    if (!control.style.word_wrap && !control.style.centred) {
-        style = (style & ~DWORD{SS_LEFT}) | SS_LEFTNOWORDWRAP;
+    if (control.style.centred) {
+        style |= SS_CENTER | SS_CENTERIMAGE;
+    } else {
+        style |= control.style.word_wrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
     }
     if (control.style.single_border) {
         style |= WS_BORDER;
