@@ -35,7 +35,8 @@ int Run(const ProgramRecord& program, Until until) {
     // every locale.
     SetDecimalSeparator(FromQString(QLocale().decimalPoint()));
 
-    QtWindow window(program.startup_window, program.icon);
+    // The window shows the application's icon, set above.
+    QtWindow window(program.startup_window, {});
     const std::unique_ptr<EventTarget> logic = program.create_logic(window);
     if (until == Until::Shown) {
         // Queued behind the events that put the window on screen.
