@@ -12,6 +12,7 @@ namespace brindle::app {
 platform::ProgramRecord BrindleProgram() {
     return {
         .name = identity::kProgramName,
+        .executable = identity::kExecutable,
         .version = identity::kVersion,
         .maker = identity::kMaker,
         .desktop_id = identity::kAppId,

@@ -33,3 +33,25 @@ endif()
 # build tree ("app/identity.hpp").
 target_include_directories(brindle_options INTERFACE
     ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
+
+# A build that is shipped takes Debian's compiler and linker flags: fortified library calls, the
+# stack protector, control-flow protection and full RELRO with immediate binding. The test and
+# sanitizer builds keep their own flags.
+option(BRINDLE_DEBIAN_BUILD_FLAGS "Build with the hardening flags of dpkg-buildflags" OFF)
+if(BRINDLE_DEBIAN_BUILD_FLAGS)
+    find_program(BRINDLE_DPKG_BUILDFLAGS dpkg-buildflags REQUIRED)
+    foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
+        execute_process(
+            COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
+                ${BRINDLE_DPKG_BUILDFLAGS} --get ${kind}
+            OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+        separate_arguments(flags UNIX_COMMAND "${flags}")
+        # The build type chooses the optimisation; the flags' own -O2 would come after it.
+        list(FILTER flags EXCLUDE REGEX "^-O")
+        if(kind STREQUAL LDFLAGS)
+            target_link_options(brindle_options INTERFACE ${flags})
+        else()
+            target_compile_options(brindle_options INTERFACE ${flags})
+        endif()
+    endforeach()
+endif()

@@ -31,14 +31,17 @@ struct ControlStyle {
 
 struct ControlDesign {
     ControlKind kind = ControlKind::Label;
-    std::string_view name;
-    std::string_view caption; // a label's caption, an option's text, a text box's initial text
+    std::string_view name{};
+    std::string_view caption{}; // a label's caption, an option's text, a text box's initial text
     // What assistive technology calls a control whose caption does not name it (a text box is
     // named by the label beside it); empty where the caption serves.
-    std::string_view accessible_name;
-    TwipsRect place;
+    std::string_view accessible_name{};
+    TwipsRect place{};
     int tab_index = 0;
-    ControlStyle style;
+    ControlStyle style{};
+    // A label that captions another control names it here, so that assistive technology can tell
+    // what the control is for; empty for other controls.
+    std::string_view caption_for{};
 };
 
 struct WindowDesign {
@@ -47,6 +50,9 @@ struct WindowDesign {
     int client_width = 0; // twips
     int client_height = 0;
     std::span<const ControlDesign> controls;
+    // What assistive technology calls the window's one group of options (they exclude one
+    // another, so each is announced as a choice within it).
+    std::string_view option_group{};
 
     // The control of that name, or nullptr.
     [[nodiscard]] const ControlDesign* Find(std::string_view control_name) const noexcept;

@@ -17,6 +17,7 @@ namespace brindle::platform {
 // it and delivers its events until it is closed, then ends the process.
 struct ProgramRecord {
     std::string_view name;
+    std::string_view executable; // the command's name, as messages on standard error begin
     std::string_view version;
     std::string_view maker;
     std::string_view desktop_id; // the desktop entry's name, without ".desktop"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The whole check, from a fresh Debian 12 machine: installs what is missing, then checks the
 # formatting, builds with g++ and clang++ (warnings are errors), runs the test suite with both and
-# under AddressSanitizer and UndefinedBehaviorSanitizer, lints with clang-tidy, runs each fuzz
-# target for a bounded time, cross-builds the Windows program and runs its tests under Wine, and
+# under AddressSanitizer and UndefinedBehaviorSanitizer, lints with clang-tidy, builds the release
+# as shipped and checks its Debian package (lintian, AppStream compose), runs each fuzz target for
+# a bounded time, cross-builds the Windows program and runs its tests under Wine, and
 # runs the benchmarks once so that they are known to work. The Qt tests run on Qt's offscreen
 # platform and Wine uses its null graphics driver: no display is needed.
 #
@@ -15,7 +16,8 @@ readonly packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy python3
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-dejavu-core fonts-dejavu-extra
-    binutils-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev
+    binutils-mingw-w64-x86-64 desktop-file-utils appstream appstream-compose dpkg-dev lintian
+    librsvg2-bin
     g++-mingw-w64-x86-64 wine wine64
 )
 
@@ -74,6 +76,7 @@ stage "g++: build and test" build_and_test gcc
 stage "clang++: build and test" build_and_test clang
 stage "Lint (clang-tidy)" lint
 stage "AddressSanitizer and UndefinedBehaviorSanitizer: build and test" build_and_test sanitize
+stage "Release: hardened build, Debian package, lintian and AppStream compose" build_and_test release
 stage "Windows: cross-build with MinGW-w64, test under Wine" build_and_test mingw
 stage "Fuzzing (libFuzzer, ${fuzz_seconds}s a target)" fuzz
 stage "Benchmarks (one short run)" bench

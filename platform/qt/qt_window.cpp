@@ -5,6 +5,9 @@
 #include "platform/qt/qt_icon.hpp"
 #include "platform/qt/qt_text.hpp"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QEvent>
 #include <QFontMetrics>
@@ -56,6 +59,38 @@ public:
 private:
     std::function<void()> relayout_;
 };
+
+// Qt presents a plain widget as a client area ("filler" to a screen reader) even when it is a
+// top-level window; ours is a window, named by its title.
+QAccessibleInterface* WindowAccessible(const QString& class_name, QObject* object) {
+    auto* const widget = qobject_cast<QWidget*>(object);
+    if (widget != nullptr && widget->isWindow() && class_name == QLatin1String("QWidget")) {
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    }
+    return nullptr;
+}
+
+// Each option is announced as one of the window's group of choices, as in "Archive quality, 2 of
+// 4": Qt has no relation for group membership.
+QString GroupDescription(const WindowDesign& design, const ControlDesign& option) {
+    if (design.option_group.empty() || option.kind != ControlKind::OptionButton) {
+        return {};
+    }
+    int position = 0;
+    int count = 0;
+    for (const ControlDesign& control : design.controls) {
+        if (control.kind == ControlKind::OptionButton) {
+            ++count;
+            if (&control == &option) {
+                position = count;
+            }
+        }
+    }
+    return QStringLiteral("%1, %2 of %3")
+        .arg(ToQString(design.option_group))
+        .arg(position)
+        .arg(count);
+}
 
 } // namespace
 
@@ -119,7 +154,9 @@ void QtWindow::Control::SetCaption(std::string_view caption) {
 }
 
 QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> icon)
-    : design_(design), delivery_(*this), window_(std::make_unique<QWidget>()) {
+    : design_(design), delivery_(*this), window_(std::make_unique<QWidget>()),
+      beep_(&QApplication::beep) {
+    QAccessible::installFactory(&WindowAccessible);
     window_->setObjectName(ToQString(design.name));
     window_->setWindowTitle(ToQString(design.caption));
     window_->setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint |
@@ -138,6 +175,9 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
             options->addButton(qobject_cast<QAbstractButton*>(created.Widget()));
         }
         ConnectEvents(created);
+    }
+    for (const Control& control : controls_) {
+        Describe(control);
     }
     SetTabOrder();
     LayOut();
@@ -188,8 +228,19 @@ void QtWindow::EventCompleted(const EventSource& /*event*/) noexcept {
     }
 }
 
+void QtWindow::Describe(const Control& control) {
+    const ControlDesign& design = control.Design();
+    if (!design.caption_for.empty()) {
+        // The buddy is what assistive technology reads as the captioned control's label; with no
+        // '&' in the caption it adds no keyboard shortcut.
+        qobject_cast<QLabel*>(control.Widget())->setBuddy(Widget(design.caption_for));
+    }
+    control.Widget()->setAccessibleDescription(GroupDescription(design_, design));
+}
+
 void QtWindow::ShowFailure(std::string_view control, const QString& text) {
     showing_failure_ = true;
+    beep_();
     for (const Control& each : controls_) {
         if (each.Design().style.shows_result) {
             each.Widget()->setEnabled(false);
@@ -202,8 +253,8 @@ void QtWindow::ShowFailure(std::string_view control, const QString& text) {
         marked->setStyleSheet(ErrorStyle(controls_[*source].Design().kind));
     }
     marked->setToolTip(text);
+    marked_.push_back({marked, marked->accessibleDescription()});
     marked->setAccessibleDescription(text);
-    marked_.emplace_back(marked);
 }
 
 void QtWindow::ClearFailures() {
@@ -213,11 +264,13 @@ void QtWindow::ClearFailures() {
             each.Widget()->setEnabled(true);
         }
     }
-    for (const QPointer<QWidget>& marked : marked_) {
+    // Newest first, so that a control marked twice ends with what it said before the first mark.
+    for (auto mark = marked_.rbegin(); mark != marked_.rend(); ++mark) {
+        const auto& [marked, description] = *mark;
         if (!marked.isNull()) {
             marked->setStyleSheet({});
             marked->setToolTip({});
-            marked->setAccessibleDescription({});
+            marked->setAccessibleDescription(description);
         }
     }
     marked_.clear();

@@ -10,6 +10,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -39,6 +40,8 @@ public:
     // The widget of a control, by its design name; nullptr when there is none.
     [[nodiscard]] QWidget* Widget(std::string_view name) const noexcept;
     [[nodiscard]] TwipsScale Scale() const;
+    // What sounds when an event fails; the desktop's beep unless replaced.
+    void SetBeep(std::function<void()> beep) { beep_ = std::move(beep); }
 
     TextBox& TextBoxNamed(std::string_view name) override;
     OptionButton& OptionButtonNamed(std::string_view name) override;
@@ -69,6 +72,9 @@ private:
 
     void EventFailed(const EventSource& event, const RuntimeError& error) noexcept override;
     void EventCompleted(const EventSource& event) noexcept override;
+    // Gives a control what assistive technology needs beyond its caption: its label and, for an
+    // option, the group it belongs to.
+    void Describe(const Control& control);
     void ShowFailure(std::string_view control, const QString& text);
     void ClearFailures();
 
@@ -84,7 +90,12 @@ private:
     std::unique_ptr<QWidget> window_;
     std::vector<Control> controls_; // sized once; the logic keeps references to its elements
     WindowLayout layout_; // the last one, so a caption change can tell whether it still holds
-    std::vector<QPointer<QWidget>> marked_;
+    struct Mark {
+        QPointer<QWidget> widget;
+        QString description; // what it said before it was marked
+    };
+    std::vector<Mark> marked_;
+    std::function<void()> beep_;
     bool showing_failure_ = false;
 };
 

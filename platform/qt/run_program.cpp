@@ -9,8 +9,11 @@
 #include <QApplication>
 #include <QLocale>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace brindle::platform::qt {
 
@@ -18,13 +21,80 @@ enum class Until { Closed, Shown };
 
 namespace {
 
+// Qt ends the process with abort() when no platform plugin can start, as when there is no
+// display (over ssh, from cron): a core dump and a screenful of plugin diagnostics. While the
+// application object is being made, Qt's messages are held back; a fatal one becomes one line on
+// standard error and exit status 1. Once the toolkit has started, what was held goes out as usual.
+class StartupMessages {
+public:
+    explicit StartupMessages(std::string_view executable) : executable_(executable) {
+        active_ = this;
+        previous_ = qInstallMessageHandler(&Handle);
+    }
+    StartupMessages(const StartupMessages&) = delete;
+    StartupMessages& operator=(const StartupMessages&) = delete;
+    ~StartupMessages() {
+        qInstallMessageHandler(previous_);
+        active_ = nullptr;
+        for (const Held& held : held_) {
+            const QMessageLogContext context(held.file, held.line, held.function, held.category);
+            previous_(held.type, context, held.text);
+        }
+    }
+
+private:
+    struct Held {
+        QtMsgType type;
+        const char* file; // Qt's contexts point at static strings
+        int line;
+        const char* function;
+        const char* category;
+        QString text;
+    };
+
+    static void Handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        StartupMessages& self = *active_;
+        if (type == QtFatalMsg) {
+            self.Fail(text);
+        }
+        self.held_.push_back(
+            {type, context.file, context.line, context.function, context.category, text});
+    }
+
+    // The first thing the platform plugins said is the cause ("could not connect to display");
+    // Qt's closing message only says that no plugin could start.
+    [[noreturn]] void Fail(const QString& fatal) const {
+        QString cause = fatal.section(QLatin1Char('\n'), 0, 0);
+        for (const Held& held : held_) {
+            if (held.category != nullptr && QByteArray(held.category).startsWith("qt.qpa")) {
+                cause = held.text;
+                break;
+            }
+        }
+        const std::string line = std::string(executable_) +
+                                 ": cannot open a display: " + FromQString(cause.simplified()) +
+                                 "\n";
+        std::fputs(line.c_str(), stderr);
+        std::fflush(stderr);
+        // Qt is half made; nothing of it may run again, not even its static destructors.
+        std::_Exit(1);
+    }
+
+    static inline StartupMessages* active_ = nullptr;
+    std::string_view executable_;
+    QtMessageHandler previous_ = nullptr;
+    std::vector<Held> held_;
+};
+
 int Run(const ProgramRecord& program, Until until) {
     // The toolkit sees the program's name as its only argument, so that nothing typed after the
     // command is taken as a toolkit option.
     std::string name(program.name);
     int argc = 1;
     char* argv[] = {name.data(), nullptr};
+    std::optional<StartupMessages> messages(std::in_place, program.executable);
     const QApplication application(argc, argv);
+    messages.reset();
     QApplication::setApplicationName(ToQString(program.name));
     QApplication::setApplicationVersion(ToQString(program.version));
     QApplication::setOrganizationName(ToQString(program.maker));

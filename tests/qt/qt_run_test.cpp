@@ -1,6 +1,7 @@
 #include "platform/qt/run_program.hpp"
 #include "qt_fixture.hpp"
 
+#include <QProcess>
 #include <QTimer>
 
 namespace brindle::testing {
@@ -21,6 +22,46 @@ TEST(QtRun, EndsWhenTheWindowIsClosed) {
     QTimer::singleShot(10'000, [] { QApplication::exit(99); });
     EXPECT_EQ(platform::qt::RunWindow(window, form), 0);
     EXPECT_TRUE(loaded_and_shown);
+}
+
+struct NoDisplay {
+    const char* platform; // QT_QPA_PLATFORM, or nullptr for Qt's default
+    const char* display;  // DISPLAY, or nullptr for none
+    const char* cause;    // what the one line must name
+};
+
+// Started where there is no display (over ssh, from cron), the program says so in one line and
+// exits with status 1: no abort, no core dump, no wall of plugin diagnostics.
+TEST(QtRun, WithoutADisplaySaysSoInOneLineAndExitsWithOne) {
+    const NoDisplay cases[] = {
+        {nullptr, nullptr, "could not connect to display"},
+        {"xcb", ":97", "could not connect to display :97"},
+        {"wayland", nullptr, "wayland"},
+    };
+    for (const auto& [platform, display, cause] : cases) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+            environment.remove(QString::fromLatin1(name));
+        }
+        if (platform != nullptr) {
+            environment.insert("QT_QPA_PLATFORM", platform);
+        }
+        if (display != nullptr) {
+            environment.insert("DISPLAY", display);
+        }
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(BRINDLE_TEST_PROGRAM), {});
+        ASSERT_TRUE(program.waitForFinished(30'000)) << platform;
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << platform;
+        EXPECT_EQ(program.exitCode(), 1) << platform;
+        const QString error = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_TRUE(error.startsWith("brindledsc: cannot open a display: ")) << error.toStdString();
+        EXPECT_TRUE(error.contains(QLatin1String(cause))) << error.toStdString();
+        EXPECT_EQ(error.count('\n'), 1) << error.toStdString();
+        EXPECT_TRUE(error.endsWith('\n')) << error.toStdString();
+        EXPECT_TRUE(program.readAllStandardOutput().isEmpty());
+    }
 }
 
 } // namespace

@@ -188,7 +188,10 @@ TEST(QtForm1, AcceptsAPastedTextOfAnyLength) {
 // that caused it is marked and says why. The next event that completes clears it all.
 TEST(QtForm1, ShowsAnOverflowUntilTheNextGoodKeystroke) {
     QtForm1 form;
+    int beeps = 0;
+    form.window.SetBeep([&] { ++beeps; });
     QLineEdit& cd = form.Box("txtCD");
+    const QString group_description = form.Option("opt22KStereo").accessibleDescription();
     cd.setFocus();
     QTest::keyClicks(&cd, "e28");
     const Captions before = form.Captions();
@@ -202,11 +205,19 @@ TEST(QtForm1, ShowsAnOverflowUntilTheNextGoodKeystroke) {
     EXPECT_EQ(cd.accessibleDescription(), why);
     EXPECT_FALSE(cd.styleSheet().isEmpty());
     EXPECT_TRUE(form.Box("txtArchive").toolTip().isEmpty());
+    EXPECT_EQ(beeps, 1);
 
     // Still faulting: the stored CD figure stays infinite until its box is corrected.
     QTest::mouseClick(&form.Option("opt22KStereo"), Qt::LeftButton);
     EXPECT_EQ(form.Captions(), before);
     EXPECT_EQ(form.Option("opt22KStereo").toolTip(), why);
+    EXPECT_EQ(form.Option("opt22KStereo").accessibleDescription(), why);
+    EXPECT_EQ(beeps, 2);
+    // And again from the same box, marked a second time.
+    QTest::keyClick(&cd, Qt::Key_9);
+    EXPECT_EQ(beeps, 3);
+    QTest::keyClick(&cd, Qt::Key_Backspace);
+    EXPECT_EQ(beeps, 4);
 
     QTest::keyClick(&cd, Qt::Key_Backspace);
     EXPECT_EQ(form.Captions(), FreshCaptions("5e28", "37", [](std::string_view option) {
@@ -214,10 +225,13 @@ TEST(QtForm1, ShowsAnOverflowUntilTheNextGoodKeystroke) {
               }));
     EXPECT_TRUE(form.Caption("lblResMB").isEnabled());
     EXPECT_TRUE(form.Caption("lblextrares").isEnabled());
-    for (QWidget* marked :
-         {static_cast<QWidget*>(&cd), static_cast<QWidget*>(&form.Option("opt22KStereo"))}) {
+    EXPECT_EQ(beeps, 4);
+    // Each marked control says again what it said before.
+    const std::pair<QWidget*, QString> marked_controls[] = {
+        {&cd, {}}, {&form.Option("opt22KStereo"), group_description}};
+    for (const auto& [marked, description] : marked_controls) {
         EXPECT_TRUE(marked->toolTip().isEmpty());
-        EXPECT_TRUE(marked->accessibleDescription().isEmpty());
+        EXPECT_EQ(marked->accessibleDescription(), description);
         EXPECT_TRUE(marked->styleSheet().isEmpty());
     }
 }
