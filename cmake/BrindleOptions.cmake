@@ -22,11 +22,14 @@ if(BRINDLE_SANITIZE)
 endif()
 
 if(WIN32)
-    # Unicode throughout, Windows 10 interfaces (per-monitor DPI), and nothing to install beside
-    # the executable: the C++ runtime is linked in.
+    # Unicode throughout, and Windows 7 SP1 as the oldest system: the headers then declare nothing
+    # later, so a newer function can only be reached through dpi.cpp's run-time lookup. The PE
+    # header says 6.1 too. Nothing to install beside the executable: the C++ runtime is linked in.
     target_compile_definitions(brindle_options INTERFACE
-        UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00 WINVER=0x0A00)
-    target_link_options(brindle_options INTERFACE -static -static-libgcc -static-libstdc++)
+        UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
+    target_link_options(brindle_options INTERFACE -static -static-libgcc -static-libstdc++
+        -Wl,--major-os-version,6,--minor-os-version,1
+        -Wl,--major-subsystem-version,6,--minor-subsystem-version,1)
 endif()
 
 # Headers are included from the project root ("engine/estimate.hpp"), and generated ones from the

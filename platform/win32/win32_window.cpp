@@ -1,6 +1,7 @@
 #include "platform/win32/win32_window.hpp"
 
 #include "platform/error_report.hpp"
+#include "platform/win32/dpi.hpp"
 #include "platform/win32/win32_text.hpp"
 
 #include <algorithm>
@@ -130,7 +131,7 @@ Win32Window::Win32Window(const WindowDesign& design, HINSTANCE instance)
     if (window_ == nullptr) {
         throw std::runtime_error("cannot create the window");
     }
-    dpi_ = GetDpiForWindow(window_);
+    dpi_ = dpi::ForWindow(window_);
     CreateControls(instance);
     UseFontFor(dpi_);
     LayOut();
@@ -314,17 +315,43 @@ void Win32Window::ClearFailures() {
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-// Children are created in tab order, which is the order the dialog manager moves through.
-void Win32Window::CreateControls(HINSTANCE instance) {
-    const std::span<const ControlDesign> designs = design_.controls;
+namespace {
+
+// The order in which the children are created. The dialog manager moves through them in this
+// order, so it is the tab order; and Windows names an edit control for screen readers after the
+// static just before it, so a label that captions a control comes immediately before it.
+std::vector<std::size_t> CreationOrder(const WindowDesign& design) {
+    const std::span<const ControlDesign> designs = design.controls;
     std::vector<std::size_t> tab_order(designs.size());
     std::iota(tab_order.begin(), tab_order.end(), std::size_t{0});
     std::stable_sort(tab_order.begin(), tab_order.end(), [&](std::size_t a, std::size_t b) {
         return designs[a].tab_index < designs[b].tab_index;
     });
+    const auto captions_another = [&](std::size_t index) {
+        return design.IndexOf(designs[index].caption_for).has_value();
+    };
+    std::vector<std::size_t> order;
+    for (const std::size_t index : tab_order) {
+        if (captions_another(index)) {
+            continue; // placed with the control it captions
+        }
+        for (const std::size_t label : tab_order) {
+            if (designs[label].caption_for == designs[index].name && captions_another(label)) {
+                order.push_back(label);
+            }
+        }
+        order.push_back(index);
+    }
+    return order;
+}
+
+} // namespace
+
+void Win32Window::CreateControls(HINSTANCE instance) {
+    const std::span<const ControlDesign> designs = design_.controls;
     std::vector<HWND> handles(designs.size());
     bool first_option = true;
-    for (const std::size_t index : tab_order) {
+    for (const std::size_t index : CreationOrder(design_)) {
         const ControlDesign& control = designs[index];
         const ChildClass child_class = ClassFor(control, first_option);
         first_option = first_option && control.kind != ControlKind::OptionButton;
@@ -370,7 +397,7 @@ void Win32Window::CreateControls(HINSTANCE instance) {
 void Win32Window::UseFontFor(UINT dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
+    dpi::SystemParameters(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, dpi);
     font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
     for (const Child& child : controls_) {
         SendMessageW(child.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -387,12 +414,12 @@ PixelSize Win32Window::NaturalSize(const Child& child) const {
     PixelSize size{static_cast<int>(extent.cx), static_cast<int>(metrics.tmHeight)};
     if (child.Design().kind == ControlKind::OptionButton) {
         // The radio mark, and the gap the button leaves between it and the text.
-        const int mark = GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi_);
+        const int mark = dpi::SystemMetric(SM_CXMENUCHECK, dpi_);
         size.width += mark + MulDiv(6, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
         size.height = std::max(size.height, mark);
     }
     if (child.Design().style.single_border) {
-        const int border = GetSystemMetricsForDpi(SM_CXBORDER, dpi_);
+        const int border = dpi::SystemMetric(SM_CXBORDER, dpi_);
         size.width += 2 * border + MulDiv(4, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
         size.height += 2 * border;
     }
@@ -426,7 +453,7 @@ void Win32Window::LayOut() {
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
     RECT frame{0, 0, layout_.client.width, layout_.client.height};
-    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi_);
+    dpi::AdjustWindowRect(frame, kWindowStyle, kWindowExStyle, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
