@@ -3,7 +3,8 @@
 # formatting, builds with g++ and clang++ (warnings are errors), runs the test suite with both and
 # under AddressSanitizer and UndefinedBehaviorSanitizer, lints with clang-tidy, builds the release
 # as shipped and checks its Debian package (lintian, AppStream compose), runs each fuzz target for
-# a bounded time, cross-builds the Windows program and runs its tests under Wine, and
+# a bounded time, cross-builds the Windows program and runs its tests under Wine, makes and checks
+# the Windows ZIP and installer (under Wine, in a prefix that reports Windows 7), and
 # runs the benchmarks once so that they are known to work. The Qt tests run on Qt's offscreen
 # platform and Wine uses its null graphics driver: no display is needed.
 #
@@ -18,7 +19,7 @@ readonly packages=(
     qt6-base-dev fonts-dejavu-core fonts-dejavu-extra
     binutils-mingw-w64-x86-64 desktop-file-utils appstream appstream-compose dpkg-dev lintian
     librsvg2-bin
-    g++-mingw-w64-x86-64 wine wine64
+    g++-mingw-w64-x86-64 wine wine64 nsis unzip
 )
 
 stages_passed=0
@@ -78,6 +79,8 @@ stage "Lint (clang-tidy)" lint
 stage "AddressSanitizer and UndefinedBehaviorSanitizer: build and test" build_and_test sanitize
 stage "Release: hardened build, Debian package, lintian and AppStream compose" build_and_test release
 stage "Windows: cross-build with MinGW-w64, test under Wine" build_and_test mingw
+stage "Windows release: stripped program, ZIP and installer, tested on Windows 7 under Wine" \
+    build_and_test mingw-release
 stage "Fuzzing (libFuzzer, ${fuzz_seconds}s a target)" fuzz
 stage "Benchmarks (one short run)" bench
 

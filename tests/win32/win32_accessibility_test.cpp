@@ -46,9 +46,9 @@ TEST(Win32Accessibility, TheBoxesAreNamedByTheirCaptions) {
     for (const auto& [box, caption] :
          {std::pair{"txtCD", L"Days at CD Quality"}, std::pair{"txtArchive", L"Days at:"}}) {
         IAccessible* accessible = nullptr;
-        const HRESULT found = CreateStdAccessibleObject(
-            form.Control(box), OBJID_CLIENT, __uuidof(IAccessible),
-            reinterpret_cast<void**>(&accessible));
+        const HRESULT found =
+            CreateStdAccessibleObject(form.Control(box), OBJID_CLIENT, __uuidof(IAccessible),
+                                      reinterpret_cast<void**>(&accessible));
         if (FAILED(found)) {
             CoUninitialize();
             GTEST_SKIP() << "no accessible object for an edit control here: " << std::hex << found;

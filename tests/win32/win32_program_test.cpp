@@ -6,6 +6,7 @@
 #include "app/program_icon.hpp"
 #include "platform/win32/win32_text.hpp"
 #include "platform/win32/win32_window.hpp"
+#include "started_program.hpp"
 #include "windows_resources.hpp"
 
 #include <string>
@@ -86,46 +87,21 @@ TEST_F(ProgramResources, HoldTheManifest) {
     EXPECT_NE(text.find("asInvoker"), std::string::npos);
 }
 
-std::wstring ChildText(HWND window, int id) {
-    std::wstring text(256, L'\0');
-    text.resize(static_cast<std::size_t>(SendMessageW(
-        GetDlgItem(window, id), WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-    return text;
-}
-
 // Started as a user starts it, the program shows the start-up estimate; another process can read
 // and type into its controls with standard messages, and closing the window ends the program.
 TEST(Program, StartsShowsTheEstimateAnswersMessagesAndEndsWhenClosed) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring command = L"\"" + kProgram + L"\" stray arguments";
-    ASSERT_TRUE(CreateProcessW(kProgram.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &startup, &process));
-    WaitForInputIdle(process.hProcess, 10'000);
-    HWND window = nullptr;
-    for (int tries = 0; tries < 200 && window == nullptr; ++tries) {
-        window = FindWindowW(platform::win32::Win32Window::kClassName, nullptr);
-        Sleep(50);
-    }
+    const StartedProgram program(kProgram, L"stray arguments");
+    HWND const window = program.Window();
     ASSERT_NE(window, nullptr);
-    // Control ids follow the design's order from 100: txtCD, txtArchive, ..., lblResMB is 109.
-    EXPECT_EQ(ChildText(window, 100), L"5");
-    EXPECT_EQ(ChildText(window, 101), L"37");
-    EXPECT_EQ(ChildText(window, 109), L"34.15");
-    EXPECT_EQ(ChildText(window, 110), L"GB - (34974.63 MB)");
+    EXPECT_EQ(program.Text(100), L"5");
+    EXPECT_EQ(program.Text(101), L"37");
+    EXPECT_EQ(program.Text(109), L"34.15");
+    EXPECT_EQ(program.Text(110), L"GB - (34974.63 MB)");
     SendMessageW(GetDlgItem(window, 100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
     SendMessageW(GetDlgItem(window, 105), BM_CLICK, 0, 0); // 22 KHz Stereo
-    EXPECT_EQ(ChildText(window, 109), L"69.20");
-    EXPECT_EQ(ChildText(window, 110), L"GB - (70857.70 MB)");
-
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 10'000), WAIT_OBJECT_0);
-    DWORD exit_code = 1;
-    GetExitCodeProcess(process.hProcess, &exit_code);
-    EXPECT_EQ(exit_code, 0U);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_EQ(program.Text(109), L"69.20");
+    EXPECT_EQ(program.Text(110), L"GB - (70857.70 MB)");
+    EXPECT_EQ(program.Close(), 0);
 }
 
 } // namespace
