@@ -265,15 +265,14 @@ void QtWindow::ClearFailures() {
         }
     }
     // Newest first, so that a control marked twice ends with what it said before the first mark.
-    for (auto mark = marked_.rbegin(); mark != marked_.rend(); ++mark) {
-        const auto& [marked, description] = *mark;
+    for (; !marked_.empty(); marked_.pop_back()) {
+        const auto& [marked, description] = marked_.back();
         if (!marked.isNull()) {
             marked->setStyleSheet({});
             marked->setToolTip({});
             marked->setAccessibleDescription(description);
         }
     }
-    marked_.clear();
 }
 
 // A widget's size hint is what its caption needs in its font, frame and indicator included.

@@ -27,9 +27,9 @@ namespace {
 // standard error and exit status 1. Once the toolkit has started, what was held goes out as usual.
 class StartupMessages {
 public:
-    explicit StartupMessages(std::string_view executable) : executable_(executable) {
+    explicit StartupMessages(std::string_view executable)
+        : executable_(executable), previous_(qInstallMessageHandler(&Handle)) {
         active_ = this;
-        previous_ = qInstallMessageHandler(&Handle);
     }
     StartupMessages(const StartupMessages&) = delete;
     StartupMessages& operator=(const StartupMessages&) = delete;
@@ -74,13 +74,15 @@ private:
         const std::string line = std::string(executable_) +
                                  ": cannot open a display: " + FromQString(cause.simplified()) +
                                  "\n";
-        std::fputs(line.c_str(), stderr);
-        std::fflush(stderr);
+        // Nothing is left to tell if standard error itself fails.
+        (void)std::fputs(line.c_str(), stderr);
+        (void)std::fflush(stderr);
         // Qt is half made; nothing of it may run again, not even its static destructors.
         std::_Exit(1);
     }
 
-    static inline StartupMessages* active_ = nullptr;
+    // Qt's message handler is a plain function; it finds the one start-up in progress here.
+    static inline StartupMessages* active_ = nullptr; // NOLINT(*-avoid-non-const-global-variables)
     std::string_view executable_;
     QtMessageHandler previous_ = nullptr;
     std::vector<Held> held_;
