@@ -1,0 +1,140 @@
+// What a day box costs when it holds a huge text, as after pasting a mebibyte of digits: the
+// paste itself, one keystroke at the end of such a text, the memory the process holds after ten
+// such pastes and a cleared box, and the processor time the idle window takes with the text in
+// it. The last two are reported as counters: resident_MB (after), resident_growth_MB, and
+// cpu_share (processor seconds per second of idling).
+
+#include "app/program_icon.hpp"
+#include "platform/qt/qt_window.hpp"
+#include "window/form1.hpp"
+#include "window/form1_design.hpp"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QTest>
+#include <array>
+#include <ctime>
+#include <fstream>
+#include <unistd.h>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace brindle;
+
+constexpr qsizetype kMebibyte = 1 << 20;
+
+// A mebibyte that reads as a whole number of days: "1.000…", "2.000…".
+QString HugeDays(char whole) {
+    QString text(kMebibyte, QLatin1Char('0'));
+    text[0] = QLatin1Char(whole);
+    text[1] = QLatin1Char('.');
+    return text;
+}
+
+double ResidentMegabytes() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0;
+    long resident = 0;
+    statm >> size >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
+}
+
+double ProcessorSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// Form1 loaded, shown and active, with the archive box focused, as a user leaves it.
+struct ShownForm1 {
+    ShownForm1() {
+        window.Attach(form);
+        window.Load();
+        window.Window().show();
+        QApplication::setActiveWindow(&window.Window());
+        (void)QTest::qWaitForWindowActive(&window.Window());
+        box->setFocus();
+    }
+    // Select all, paste: what a user does to replace the box's text with the clipboard's.
+    void PasteOverEverything() const {
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    }
+
+    platform::qt::QtWindow window{window::Form1Design(), app::ProgramIcon()};
+    window::Form1 form{window};
+    QLineEdit* box = qobject_cast<QLineEdit*>(window.Widget("txtArchive"));
+};
+
+void QtPasteOneMebibyteOverTheBox(benchmark::State& state) {
+    const ShownForm1 shown;
+    const std::array<QString, 2> texts{HugeDays('1'), HugeDays('2')};
+    std::size_t next = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QApplication::clipboard()->setText(texts[next]);
+        next ^= 1U;
+        state.ResumeTiming();
+        shown.PasteOverEverything();
+    }
+    benchmark::DoNotOptimize(shown.box->text().size());
+}
+BENCHMARK(QtPasteOneMebibyteOverTheBox)->Unit(benchmark::kMillisecond);
+
+// A digit typed at the end of a mebibyte of text, then erased.
+void QtKeystrokeAtTheEndOfOneMebibyte(benchmark::State& state) {
+    const ShownForm1 shown;
+    QApplication::clipboard()->setText(HugeDays('1'));
+    shown.PasteOverEverything();
+    shown.box->end(false);
+    constexpr std::array<Qt::Key, 2> kKeys{Qt::Key_5, Qt::Key_Backspace};
+    std::size_t next = 0;
+    for (auto _ : state) {
+        QTest::keyClick(shown.box, kKeys[next]);
+        next ^= 1U;
+    }
+    benchmark::DoNotOptimize(shown.box->text().size());
+}
+BENCHMARK(QtKeystrokeAtTheEndOfOneMebibyte)->Unit(benchmark::kMillisecond);
+
+// Ten pastes of a mebibyte, then the box cleared and a normal figure typed: how much more memory
+// the process holds than before the first paste.
+void QtResidentMemoryAfterTenPastes(benchmark::State& state) {
+    for (auto _ : state) {
+        const ShownForm1 shown;
+        const double before = ResidentMegabytes();
+        for (int paste = 0; paste < 10; ++paste) {
+            QApplication::clipboard()->setText(HugeDays(paste % 2 == 0 ? '1' : '2'));
+            shown.PasteOverEverything();
+        }
+        QApplication::clipboard()->clear();
+        shown.box->selectAll();
+        QTest::keyClick(shown.box, Qt::Key_Delete);
+        QTest::keyClicks(shown.box, "37");
+        QTest::qWait(100);
+        const double after = ResidentMegabytes();
+        state.counters["resident_MB"] = after;
+        state.counters["resident_growth_MB"] = after - before;
+    }
+}
+BENCHMARK(QtResidentMemoryAfterTenPastes)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The window left alone for two seconds, focused on a box holding a mebibyte (its cursor
+// blinking): processor seconds used per second.
+void QtIdleWithOneMebibyteInABox(benchmark::State& state) {
+    for (auto _ : state) {
+        const ShownForm1 shown;
+        QApplication::clipboard()->setText(HugeDays('1'));
+        shown.PasteOverEverything();
+        QTest::qWait(200);
+        const double start = ProcessorSeconds();
+        QTest::qWait(2000);
+        state.counters["cpu_share"] = (ProcessorSeconds() - start) / 2.0;
+    }
+}
+BENCHMARK(QtIdleWithOneMebibyteInABox)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
