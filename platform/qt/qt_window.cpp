@@ -1,5 +1,6 @@
 #include "platform/qt/qt_window.hpp"
 
+#include "platform/error_colour.hpp"
 #include "platform/error_report.hpp"
 #include "platform/layout.hpp"
 #include "platform/qt/qt_icon.hpp"
@@ -13,6 +14,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRadioButton>
 #include <algorithm>
 #include <functional>
@@ -22,42 +24,65 @@
 namespace brindle::platform::qt {
 namespace {
 
-// How a control is marked while the event it raised has failed. A style sheet replaces the
-// style's own frame, so the mark stays visible whatever the desktop's theme.
-QString ErrorStyle(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::TextBox:
-        return QStringLiteral("QLineEdit { border: 2px solid #c00000; }");
-    case ControlKind::OptionButton:
-        return QStringLiteral("QRadioButton { border: 1px solid #c00000; color: #c00000; }");
-    case ControlKind::Label:
-        break;
-    }
-    return {};
+// The ring that marks a failed event's control lies just outside the control, painted by the
+// window, so that the control keeps its own frame, padding and text exactly where they were.
+constexpr int kMarkWidth = 2;
+// Pixels between a framed label's frame and its text on either side, as a Windows static keeps.
+constexpr int kFramedTextMargin = 2;
+
+QRect MarkRing(const QWidget& control) {
+    return control.geometry().adjusted(-kMarkWidth, -kMarkWidth, kMarkWidth, kMarkWidth);
 }
 
-// Lays the window out again when its font changes, as when the user picks another desktop font
-// while the program runs.
-class FontWatcher final : public QObject {
+Rgb FromQColor(const QColor& colour) {
+    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+            static_cast<std::uint8_t>(colour.blue())};
+}
+
+// What the window itself does beyond its children: lays itself out again when its font changes
+// (as when the user picks another desktop font while the program runs), and paints the rings of
+// the marked controls.
+class WindowEvents final : public QObject {
 public:
-    FontWatcher(QWidget& window, std::function<void()> relayout)
-        : QObject(&window), relayout_(std::move(relayout)) {
+    WindowEvents(QWidget& window, std::function<void()> relayout,
+                 std::function<std::vector<QRect>()> rings)
+        : QObject(&window), relayout_(std::move(relayout)), rings_(std::move(rings)) {
         window.installEventFilter(this);
     }
 
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        if (event->type() == QEvent::FontChange) {
-            try {
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        try {
+            if (event->type() == QEvent::FontChange) {
                 relayout_();
-            } catch (...) {
-                // The old layout stays; nothing may unwind into Qt.
+            } else if (event->type() == QEvent::Paint) {
+                PaintRings(*static_cast<QWidget*>(watched));
             }
+        } catch (...) {
+            // The old layout or the unmarked look stays; nothing may unwind into Qt.
         }
         return false;
     }
 
 private:
+    void PaintRings(QWidget& window) const {
+        const std::vector<QRect> rings = rings_();
+        if (rings.empty()) {
+            return;
+        }
+        const QPalette& palette = window.palette();
+        const Rgb colour = ErrorColour(FromQColor(palette.color(QPalette::Window)),
+                                       FromQColor(palette.color(QPalette::Base)));
+        QPainter painter(&window);
+        for (const QRect& ring : rings) {
+            QRegion area(ring);
+            area -= QRegion(ring.adjusted(kMarkWidth, kMarkWidth, -kMarkWidth, -kMarkWidth));
+            painter.setClipRegion(area);
+            painter.fillRect(ring, QColor(colour.red, colour.green, colour.blue));
+        }
+    }
+
     std::function<void()> relayout_;
+    std::function<std::vector<QRect>()> rings_;
 };
 
 // Qt presents a plain widget as a client area ("filler" to a screen reader) even when it is a
@@ -114,6 +139,8 @@ QtWindow::Control::Control(QtWindow& window, const ControlDesign& design, QWidge
         if (design.style.single_border) {
             label_->setFrameStyle(QFrame::Box | QFrame::Plain);
             label_->setLineWidth(1);
+            // Room between the frame and the text, kept when a long figure widens the label.
+            label_->setMargin(kFramedTextMargin);
         }
         label_->setAlignment(design.style.centred ? Qt::AlignCenter
                                                   : Qt::AlignLeft | Qt::AlignVCenter);
@@ -181,7 +208,17 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
     }
     SetTabOrder();
     LayOut();
-    new FontWatcher(*window_, [this] { LayOut(); });
+    new WindowEvents(
+        *window_, [this] { LayOut(); },
+        [this] {
+            std::vector<QRect> rings;
+            for (const Mark& mark : marked_) {
+                if (!mark.widget.isNull() && mark.widget != window_.get()) {
+                    rings.push_back(MarkRing(*mark.widget));
+                }
+            }
+            return rings;
+        });
 }
 
 QtWindow::~QtWindow() {
@@ -250,7 +287,7 @@ void QtWindow::ShowFailure(std::string_view control, const QString& text) {
     const std::optional<std::size_t> source = design_.IndexOf(control);
     QWidget* const marked = source ? controls_[*source].Widget() : window_.get();
     if (source) {
-        marked->setStyleSheet(ErrorStyle(controls_[*source].Design().kind));
+        window_->update(MarkRing(*marked));
     }
     marked->setToolTip(text);
     marked_.push_back({marked, marked->accessibleDescription()});
@@ -268,7 +305,9 @@ void QtWindow::ClearFailures() {
     for (; !marked_.empty(); marked_.pop_back()) {
         const auto& [marked, description] = marked_.back();
         if (!marked.isNull()) {
-            marked->setStyleSheet({});
+            if (marked != window_.get()) {
+                window_->update(MarkRing(*marked));
+            }
             marked->setToolTip({});
             marked->setAccessibleDescription(description);
         }

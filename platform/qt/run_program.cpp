@@ -11,13 +11,12 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace brindle::platform::qt {
-
-enum class Until { Closed, Shown };
 
 namespace {
 
@@ -88,7 +87,16 @@ private:
     std::vector<Held> held_;
 };
 
-int Run(const ProgramRecord& program, Until until) {
+// The figures are written with Latin digits, so they take the separator the locale uses with
+// Latin digits. Where a locale writes digits of its own (Arabic, Persian), Qt gives the separator
+// that goes with those ("٫"); with Latin digits those locales write a full stop.
+QString LatinDigitsDecimalPoint(const QLocale& locale) {
+    return locale.zeroDigit() == QLatin1String("0") ? locale.decimalPoint() : QStringLiteral(".");
+}
+
+// Runs the program until its window is closed or, with `when_shown`, until the window is on
+// screen and `when_shown` has looked at it.
+int Run(const ProgramRecord& program, const std::function<void(QtWindow&)>& when_shown) {
     // The toolkit sees the program's name as its only argument, so that nothing typed after the
     // command is taken as a toolkit option.
     std::string name(program.name);
@@ -105,14 +113,17 @@ int Run(const ProgramRecord& program, Until until) {
     QApplication::setQuitOnLastWindowClosed(true);
     // Figures are written with the user's decimal separator; day boxes are read the same way in
     // every locale.
-    SetDecimalSeparator(FromQString(QLocale().decimalPoint()));
+    SetDecimalSeparator(FromQString(LatinDigitsDecimalPoint(QLocale())));
 
     // The window shows the application's icon, set above.
     QtWindow window(program.startup_window, {});
     const std::unique_ptr<EventTarget> logic = program.create_logic(window);
-    if (until == Until::Shown) {
+    if (when_shown) {
         // Queued behind the events that put the window on screen.
-        QTimer::singleShot(0, &window.Window(), [] { QApplication::quit(); });
+        QTimer::singleShot(0, &window.Window(), [&] {
+            when_shown(window);
+            QApplication::quit();
+        });
     }
     return RunWindow(window, *logic);
 }
@@ -126,8 +137,10 @@ int RunWindow(QtWindow& window, EventTarget& logic) {
     return QApplication::exec();
 }
 
-int RunProgramUntilShown(const ProgramRecord& program) {
-    return Run(program, Until::Shown);
+int RunProgramUntilShown(const ProgramRecord& program,
+                         const std::function<void(QtWindow&)>& when_shown) {
+    return Run(
+        program, when_shown ? when_shown : [](QtWindow& /*window*/) {});
 }
 
 } // namespace brindle::platform::qt
@@ -136,7 +149,7 @@ namespace brindle::platform {
 
 void RunProgram(const ProgramRecord& program) {
     // The window and the toolkit are gone by now; ending here is what the run routine promises.
-    std::exit(qt::Run(program, qt::Until::Closed)); // NOLINT(concurrency-mt-unsafe): one thread
+    std::exit(qt::Run(program, {})); // NOLINT(concurrency-mt-unsafe): one thread
 }
 
 } // namespace brindle::platform

@@ -1,8 +1,11 @@
 #include "platform/qt/run_program.hpp"
 #include "qt_fixture.hpp"
+#include "simulated_form1.hpp"
 
 #include <QProcess>
 #include <QTimer>
+#include <algorithm>
+#include <string>
 
 namespace brindle::testing {
 namespace {
@@ -61,6 +64,40 @@ TEST(QtRun, WithoutADisplaySaysSoInOneLineAndExitsWithOne) {
         EXPECT_EQ(error.count('\n'), 1) << error.toStdString();
         EXPECT_TRUE(error.endsWith('\n')) << error.toStdString();
         EXPECT_TRUE(program.readAllStandardOutput().isEmpty());
+    }
+}
+
+struct LocaleCase {
+    const char* locale;
+    char separator; // the decimal separator the figures must show
+};
+
+std::string WithSeparator(std::string text, char separator) {
+    std::replace(text.begin(), text.end(), '.', separator);
+    return text;
+}
+
+// The real start-up hands the figures the decimal separator that the user's locale writes with
+// Latin digits: a comma in German, a full stop in English, and a full stop in Arabic and Persian,
+// whose own separator goes with their own digits. A day box is read with a full stop everywhere.
+TEST(QtRun, FiguresTakeTheLocalesSeparatorForLatinDigits) {
+    const auto [gigabytes, megabytes] =
+        FreshCaptions("1.5", "37", [](std::string_view option) { return option == "opt11kmono"; });
+    for (const auto& [locale, separator] :
+         {LocaleCase{"ar_EG.UTF-8", '.'}, LocaleCase{"fa_IR.UTF-8", '.'},
+          LocaleCase{"de_DE.UTF-8", ','}, LocaleCase{"en_US.UTF-8", '.'}}) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LANG", locale);
+        environment.insert("LC_ALL", locale);
+        QProcess probe;
+        probe.setProcessEnvironment(environment);
+        probe.start(QStringLiteral(BRINDLE_TEST_LOCALE_PROBE), {});
+        ASSERT_TRUE(probe.waitForFinished(30'000)) << locale;
+        EXPECT_EQ(probe.exitCode(), 0) << locale;
+        const std::string shown = QString::fromUtf8(probe.readAllStandardOutput()).toStdString();
+        EXPECT_EQ(shown, WithSeparator("34.15|GB - (34974.63 MB)\n", separator) +
+                             WithSeparator(gigabytes + "|" + megabytes + "\n", separator))
+            << locale;
     }
 }
 
