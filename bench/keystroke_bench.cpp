@@ -1,11 +1,11 @@
 // What one keystroke costs: the whole handler path through the simulated window, and the engine's
 // share of it on its own.
 
+#include "app/program_record.hpp"
 #include "engine/estimate.hpp"
 #include "engine/figure_text.hpp"
 #include "platform/simulated/simulated_window.hpp"
 #include "window/form1.hpp"
-#include "window/form1_design.hpp"
 
 #include <array>
 #include <string_view>
@@ -19,7 +19,7 @@ using namespace brindle;
 // A digit typed into the archive box: change event, ReadDays, the archive estimate, UpdTotal and
 // both captions. Alternating two texts makes every iteration a real change.
 void Keystroke(benchmark::State& state) {
-    platform::SimulatedWindow window(window::Form1Design());
+    platform::SimulatedWindow window(app::BrindleWindowDesign());
     window::Form1 form(window);
     window.Attach(form);
     window.Load();

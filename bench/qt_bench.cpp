@@ -3,9 +3,9 @@
 // "offscreen" platform unless QT_QPA_PLATFORM says otherwise.
 
 #include "app/program_icon.hpp"
+#include "app/program_record.hpp"
 #include "platform/qt/qt_window.hpp"
 #include "window/form1.hpp"
-#include "window/form1_design.hpp"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -27,7 +27,7 @@ using namespace brindle;
 // A digit typed at the end of the archive box, then erased: each key event changes the text, so
 // each runs the whole handler path.
 void QtKeystroke(benchmark::State& state) {
-    platform::qt::QtWindow window(window::Form1Design(), app::ProgramIcon());
+    platform::qt::QtWindow window(app::BrindleWindowDesign(), app::ProgramIcon());
     window::Form1 form(window);
     window.Attach(form);
     window.Load();

@@ -5,9 +5,9 @@
 // cpu_share (processor seconds per second of idling).
 
 #include "app/program_icon.hpp"
+#include "app/program_record.hpp"
 #include "platform/qt/qt_window.hpp"
 #include "window/form1.hpp"
-#include "window/form1_design.hpp"
 
 #include <QApplication>
 #include <QClipboard>
@@ -64,7 +64,7 @@ struct ShownForm1 {
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     }
 
-    platform::qt::QtWindow window{window::Form1Design(), app::ProgramIcon()};
+    platform::qt::QtWindow window{app::BrindleWindowDesign(), app::ProgramIcon()};
     window::Form1 form{window};
     QLineEdit* box = qobject_cast<QLineEdit*>(window.Widget("txtArchive"));
 };

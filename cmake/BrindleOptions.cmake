@@ -32,10 +32,9 @@ if(WIN32)
         -Wl,--major-subsystem-version,6,--minor-subsystem-version,1)
 endif()
 
-# Headers are included from the project root ("engine/estimate.hpp"), and generated ones from the
-# build tree ("app/identity.hpp").
-target_include_directories(brindle_options INTERFACE
-    ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
+# Headers are included from the project root ("engine/estimate.hpp"). The generated identity
+# header is the program's own: only app/ and what links it see it (app/CMakeLists.txt).
+target_include_directories(brindle_options INTERFACE ${PROJECT_SOURCE_DIR})
 
 # A build that is shipped takes Debian's compiler and linker flags: fortified library calls, the
 # stack protector, control-flow protection and full RELRO with immediate binding. The test and

@@ -25,7 +25,6 @@ struct ProgramRecord {
     // Creates the window's logic once its controls exist.
     std::function<std::unique_ptr<EventTarget>(ControlSet&)> create_logic;
     std::span<const IndexedImage> icon;
-    int locale_id = 1033; // English (United States): the program's own conventions
 };
 
 } // namespace brindle::platform

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/program_record.hpp"
 #include "platform/simulated/simulated_window.hpp"
 #include "printers.hpp"
 #include "window/form1.hpp"
-#include "window/form1_design.hpp"
 
 #include <string>
 #include <string_view>
@@ -19,7 +19,7 @@ struct SimulatedForm1 {
         return {window.CaptionOf("lblResMB"), window.CaptionOf("lblextrares")};
     }
 
-    platform::SimulatedWindow window{window::Form1Design()};
+    platform::SimulatedWindow window{app::BrindleWindowDesign()};
     window::Form1 form{window};
 };
 

@@ -1,9 +1,6 @@
 #include "window/form1_design.hpp"
 
-#include "app/identity.hpp"
-
 #include <array>
-#include <string>
 
 namespace brindle::window {
 namespace {
@@ -87,24 +84,17 @@ constexpr std::array<ControlDesign, 12> kControls{{
      .style = {.sizes_to_caption = true, .word_wrap = true}},
 }};
 
-const std::string& Caption() {
-    static const std::string caption =
-        std::string(identity::kProductTitle) + " - by " + std::string(identity::kMaker);
-    return caption;
-}
-
 } // namespace
 
-const platform::WindowDesign& Form1Design() {
-    static const platform::WindowDesign design{
+platform::WindowDesign Form1Design(std::string_view caption) {
+    return {
         .name = "Form1",
-        .caption = Caption(),
+        .caption = caption,
         .client_width = 4200,
         .client_height = 2520,
         .controls = kControls,
         .option_group = "Archive quality",
     };
-    return design;
 }
 
 } // namespace brindle::window

@@ -2,6 +2,7 @@
 // stands out against the theme in use, that leaves the control's own frame, padding and text
 // exactly as they were.
 
+#include "app/program_record.hpp"
 #include "platform/error_colour.hpp"
 #include "qt_fixture.hpp"
 
@@ -47,7 +48,7 @@ TEST(QtErrorMark, LeavesTheControlsOwnFramePaddingAndTextAsTheyWere) {
     ASSERT_FALSE(failed.Caption("lblResMB").isEnabled());
 
     // The same texts and choice on a window without logic, so nothing fails there.
-    platform::qt::QtWindow unmarked(window::Form1Design(), {});
+    platform::qt::QtWindow unmarked(app::BrindleWindowDesign(), {});
     unmarked.Window().show();
     qobject_cast<QLineEdit*>(unmarked.Widget("txtCD"))->setText("5e289");
     qobject_cast<QRadioButton*>(unmarked.Widget("opt22KStereo"))->setChecked(true);

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/program_icon.hpp"
+#include "app/program_record.hpp"
 #include "platform/qt/qt_window.hpp"
 #include "window/form1.hpp"
-#include "window/form1_design.hpp"
 
 #include <QApplication>
 #include <QFont>
@@ -53,7 +53,7 @@ public:
                 Caption("lblextrares").text().toStdString()};
     }
 
-    platform::qt::QtWindow window{window::Form1Design(), app::ProgramIcon()};
+    platform::qt::QtWindow window{app::BrindleWindowDesign(), app::ProgramIcon()};
     window::Form1 form{window};
 };
 

@@ -1,3 +1,5 @@
+#include "app/program_record.hpp"
+#include "expected_form1.hpp"
 #include "platform/twips.hpp"
 #include "qt_fixture.hpp"
 
@@ -8,7 +10,6 @@
 namespace brindle::testing {
 namespace {
 
-using platform::ControlDesign;
 using platform::ControlKind;
 
 // Sets the application's font for one window's life.
@@ -25,8 +26,11 @@ private:
     QFont previous_;
 };
 
-QRect DesignRect(const ControlDesign& control, int line_height) {
-    const platform::PixelRect rect = platform::TwipsScale(line_height).ToPixels(control.place);
+// Where the window layout puts a control, in pixels for a line of that height.
+QRect ExpectedRect(const ExpectedControl& control, int line_height) {
+    const platform::PixelRect rect =
+        platform::TwipsScale(line_height)
+            .ToPixels({control.left, control.top, control.width, control.height});
     return {rect.x, rect.y, rect.width, rect.height};
 }
 
@@ -35,7 +39,7 @@ QRect DesignRect(const ControlDesign& control, int line_height) {
 void ExpectTidy(QtForm1& form) {
     const QWidget& window = form.window.Window();
     const QRect client(QPoint(0, 0), window.size());
-    const auto controls = window::Form1Design().controls;
+    const auto& controls = kExpectedControls;
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const QWidget& widget = *form.window.Widget(controls[i].name);
         const std::string name(controls[i].name);
@@ -58,16 +62,17 @@ void ExpectTidy(QtForm1& form) {
 TEST(QtLayout, PlacesEveryControlOnItsDesignRectangleAtTheReferenceFont) {
     QtForm1 form;
     ASSERT_EQ(QFontMetrics(form.window.Window().font()).height(), 13);
-    EXPECT_EQ(form.window.Window().size(), QSize(4200 / 15, 2520 / 15));
-    for (const ControlDesign& control : window::Form1Design().controls) {
-        const QRect design = DesignRect(control, 13);
-        EXPECT_EQ(design, QRect(control.place.left / 15, control.place.top / 15,
-                                control.place.width / 15, control.place.height / 15));
+    EXPECT_EQ(form.window.Window().size(),
+              QSize(kExpectedClientWidth / 15, kExpectedClientHeight / 15));
+    for (const ExpectedControl& control : kExpectedControls) {
+        const QRect expected = ExpectedRect(control, 13);
+        EXPECT_EQ(expected, QRect(control.left / 15, control.top / 15, control.width / 15,
+                                  control.height / 15));
         const QRect actual = form.window.Widget(control.name)->geometry();
         if (control.style.sizes_to_caption) {
-            EXPECT_EQ(actual.topLeft(), design.topLeft()) << control.name;
+            EXPECT_EQ(actual.topLeft(), expected.topLeft()) << control.name;
         } else {
-            EXPECT_EQ(actual, design) << control.name;
+            EXPECT_EQ(actual, expected) << control.name;
         }
     }
     ExpectTidy(form);
@@ -79,10 +84,10 @@ TEST(QtLayout, ScalesWithALargerWiderFont) {
     const int line = QFontMetrics(form.window.Window().font()).height();
     ASSERT_EQ(line, 19);
     const platform::TwipsScale scale(line);
-    EXPECT_EQ(form.window.Window().size(), QSize(scale.ToPixels(4200), scale.ToPixels(2520)));
+    EXPECT_EQ(form.window.Window().size(),
+              QSize(scale.ToPixels(kExpectedClientWidth), scale.ToPixels(kExpectedClientHeight)));
     for (const char* fixed : {"txtCD", "txtArchive", "opt11kmono", "opt22KStereo"}) {
-        EXPECT_EQ(form.window.Widget(fixed)->geometry(),
-                  DesignRect(*window::Form1Design().Find(fixed), line))
+        EXPECT_EQ(form.window.Widget(fixed)->geometry(), ExpectedRect(Expected(fixed), line))
             << fixed;
     }
     ExpectTidy(form);
@@ -93,9 +98,10 @@ TEST(QtLayout, FollowsAFontChangeWhileRunning) {
     QtForm1 form;
     form.window.Window().setFont(ReferenceFont(16, QStringLiteral("DejaVu Sans")));
     const platform::TwipsScale scale(19);
-    EXPECT_EQ(form.window.Window().size(), QSize(scale.ToPixels(4200), scale.ToPixels(2520)));
+    EXPECT_EQ(form.window.Window().size(),
+              QSize(scale.ToPixels(kExpectedClientWidth), scale.ToPixels(kExpectedClientHeight)));
     EXPECT_EQ(form.window.Widget("txtArchive")->geometry(),
-              DesignRect(*window::Form1Design().Find("txtArchive"), 19));
+              ExpectedRect(Expected("txtArchive"), 19));
     ExpectTidy(form);
 }
 

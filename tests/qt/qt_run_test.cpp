@@ -1,3 +1,4 @@
+#include "app/program_record.hpp"
 #include "platform/qt/run_program.hpp"
 #include "qt_fixture.hpp"
 #include "simulated_form1.hpp"
@@ -13,7 +14,7 @@ namespace {
 // The run loads and shows the window, then runs until the window is closed; closing it (as its
 // close box does) ends the loop with success.
 TEST(QtRun, EndsWhenTheWindowIsClosed) {
-    platform::qt::QtWindow window(window::Form1Design(), app::ProgramIcon());
+    platform::qt::QtWindow window(app::BrindleWindowDesign(), app::ProgramIcon());
     window::Form1 form(window);
     bool loaded_and_shown = false;
     QTimer::singleShot(0, &window.Window(), [&] {

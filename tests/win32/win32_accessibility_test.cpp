@@ -1,6 +1,7 @@
 // What Windows' accessibility layer makes of the window, and how the window fares on a system
 // without the per-monitor DPI functions (Windows 7 to Windows 10 1511).
 
+#include "app/program_record.hpp"
 #include "platform/win32/dpi.hpp"
 #include "win32_fixture.hpp"
 
@@ -12,7 +13,7 @@ namespace brindle::testing {
 namespace {
 
 std::string NameOf(const Win32Form1& form, HWND child) {
-    for (const platform::ControlDesign& control : window::Form1Design().controls) {
+    for (const platform::ControlDesign& control : app::BrindleWindowDesign().controls) {
         if (form.window.Control(control.name) == child) {
             return std::string(control.name);
         }
@@ -79,7 +80,7 @@ Placement PlacementOf(const Win32Form1& form) {
     GetWindowRect(form.window.Handle(), &frame);
     placement.frame = {frame.right - frame.left, frame.bottom - frame.top};
     GetClientRect(form.window.Handle(), &placement.client);
-    for (const platform::ControlDesign& control : window::Form1Design().controls) {
+    for (const platform::ControlDesign& control : app::BrindleWindowDesign().controls) {
         RECT rect{};
         GetWindowRect(form.window.Control(control.name), &rect);
         MapWindowPoints(nullptr, form.window.Handle(), reinterpret_cast<POINT*>(&rect), 2);
@@ -108,7 +109,7 @@ TEST(Win32Form1, WithoutThePerMonitorDpiFunctionsLaysOutAndWorksTheSame) {
     ASSERT_EQ(older.controls.size(), newer.controls.size());
     for (std::size_t i = 0; i < older.controls.size(); ++i) {
         EXPECT_TRUE(EqualRect(&older.controls[i], &newer.controls[i]))
-            << window::Form1Design().controls[i].name;
+            << app::BrindleWindowDesign().controls[i].name;
     }
 }
 

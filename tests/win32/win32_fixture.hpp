@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/program_record.hpp"
 #include "platform/win32/win32_text.hpp"
 #include "platform/win32/win32_window.hpp"
 #include "window/form1.hpp"
-#include "window/form1_design.hpp"
 
 #include <string>
 #include <utility>
@@ -82,7 +82,7 @@ public:
         Pump();
     }
 
-    platform::win32::Win32Window window{window::Form1Design(), GetModuleHandleW(nullptr)};
+    platform::win32::Win32Window window{app::BrindleWindowDesign(), GetModuleHandleW(nullptr)};
     window::Form1 form{window};
 };
 

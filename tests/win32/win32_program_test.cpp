@@ -6,9 +6,12 @@
 #include "app/program_icon.hpp"
 #include "platform/win32/win32_text.hpp"
 #include "platform/win32/win32_window.hpp"
+#include "simulated_form1.hpp"
 #include "started_program.hpp"
 #include "windows_resources.hpp"
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <windows.h>
 
@@ -101,6 +104,30 @@ TEST(Program, StartsShowsTheEstimateAnswersMessagesAndEndsWhenClosed) {
     SendMessageW(GetDlgItem(window, 105), BM_CLICK, 0, 0); // 22 KHz Stereo
     EXPECT_EQ(program.Text(109), L"69.20");
     EXPECT_EQ(program.Text(110), L"GB - (70857.70 MB)");
+    EXPECT_EQ(program.Close(), 0);
+}
+
+// Run by ctest with Wine's user locale set to German (through LANG) and the separator that locale
+// writes in BRINDLE_EXPECTED_SEPARATOR: the real start-up hands the figures that separator, and
+// a day box still reads "1.5" as one and a half days.
+TEST(ProgramInTheUsersLocale, ShowsTheUsersDecimalSeparator) {
+    const char* const separator = std::getenv("BRINDLE_EXPECTED_SEPARATOR");
+    ASSERT_NE(separator, nullptr) << "run through ctest, which sets the locale";
+    const auto with_separator = [&](std::string text) {
+        std::replace(text.begin(), text.end(), '.', separator[0]);
+        return platform::win32::Widen(text);
+    };
+    const StartedProgram program(kProgram, L"");
+    ASSERT_NE(program.Window(), nullptr);
+    EXPECT_EQ(program.Text(109), with_separator("34.15"));
+    EXPECT_EQ(program.Text(110), with_separator("GB - (34974.63 MB)"));
+    SendMessageW(GetDlgItem(program.Window(), 100), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"1.5"));
+    const auto [gigabytes, megabytes] = FreshCaptions("1.5", "37", [](std::string_view option) {
+        return option == "opt11kmono";
+    });
+    EXPECT_EQ(program.Text(109), with_separator(gigabytes));
+    EXPECT_EQ(program.Text(110), with_separator(megabytes));
     EXPECT_EQ(program.Close(), 0);
 }
 

@@ -1,3 +1,5 @@
+#include "app/program_record.hpp"
+#include "expected_form1.hpp"
 #include "shared_cases.hpp"
 #include "simulated_form1.hpp"
 #include "win32_fixture.hpp"
@@ -107,21 +109,21 @@ TEST(Win32Form1, PlacesEveryControlOnItsDesignRectangleAt96Dpi) {
     const platform::TwipsScale scale = form.window.Scale();
     RECT client{};
     GetClientRect(form.window.Handle(), &client);
-    EXPECT_EQ(client.right, scale.ToPixels(4200));
-    EXPECT_EQ(client.bottom, scale.ToPixels(2520));
-    const auto controls = window::Form1Design().controls;
+    EXPECT_EQ(client.right, scale.ToPixels(kExpectedClientWidth));
+    EXPECT_EQ(client.bottom, scale.ToPixels(kExpectedClientHeight));
     std::vector<RECT> placed;
-    for (const platform::ControlDesign& control : controls) {
+    for (const ExpectedControl& control : kExpectedControls) {
         RECT rect{};
         GetWindowRect(form.window.Control(control.name), &rect);
         MapWindowPoints(nullptr, form.window.Handle(), reinterpret_cast<POINT*>(&rect), 2);
         placed.push_back(rect);
-        const platform::PixelRect design = scale.ToPixels(control.place);
-        EXPECT_EQ(rect.left, design.x) << control.name;
-        EXPECT_EQ(rect.top, design.y) << control.name;
+        const platform::PixelRect expected =
+            scale.ToPixels({control.left, control.top, control.width, control.height});
+        EXPECT_EQ(rect.left, expected.x) << control.name;
+        EXPECT_EQ(rect.top, expected.y) << control.name;
         if (!control.style.sizes_to_caption) {
-            EXPECT_EQ(rect.right - rect.left, design.width) << control.name;
-            EXPECT_EQ(rect.bottom - rect.top, design.height) << control.name;
+            EXPECT_EQ(rect.right - rect.left, expected.width) << control.name;
+            EXPECT_EQ(rect.bottom - rect.top, expected.height) << control.name;
         }
         EXPECT_LE(rect.right, client.right) << control.name;
         EXPECT_LE(rect.bottom, client.bottom) << control.name;
@@ -130,7 +132,7 @@ TEST(Win32Form1, PlacesEveryControlOnItsDesignRectangleAt96Dpi) {
         for (std::size_t j = i + 1; j < placed.size(); ++j) {
             RECT overlap{};
             EXPECT_FALSE(IntersectRect(&overlap, &placed[i], &placed[j]))
-                << controls[i].name << " overlaps " << controls[j].name;
+                << kExpectedControls[i].name << " overlaps " << kExpectedControls[j].name;
         }
     }
     ASSERT_EQ(scale.LineHeight(), 13);
@@ -138,9 +140,9 @@ TEST(Win32Form1, PlacesEveryControlOnItsDesignRectangleAt96Dpi) {
     EXPECT_EQ(client.bottom, 168);
 
     // The compression note wraps onto two lines; the gigabyte figure is framed and centred.
-    const auto note = std::ranges::find(controls, std::string_view("lblUsingcompression"),
-                                        &platform::ControlDesign::name);
-    const RECT& note_rect = placed[static_cast<std::size_t>(note - controls.begin())];
+    const auto note = std::ranges::find(kExpectedControls, std::string_view("lblUsingcompression"),
+                                        &ExpectedControl::name);
+    const RECT& note_rect = placed[static_cast<std::size_t>(note - kExpectedControls.begin())];
     EXPECT_EQ(note_rect.bottom - note_rect.top, 2 * scale.LineHeight());
     const auto figure_style =
         static_cast<DWORD>(GetWindowLongPtrW(form.Control("lblResMB"), GWL_STYLE));
