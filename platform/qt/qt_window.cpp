@@ -1,8 +1,6 @@
 #include "platform/qt/qt_window.hpp"
 
 #include "platform/error_colour.hpp"
-#include "platform/error_report.hpp"
-#include "platform/layout.hpp"
 #include "platform/qt/qt_icon.hpp"
 #include "platform/qt/qt_text.hpp"
 
@@ -117,71 +115,52 @@ QString GroupDescription(const WindowDesign& design, const ControlDesign& option
         .arg(count);
 }
 
+// A native widget for a control of the design, owned by `parent`.
+QWidget* CreateWidget(const ControlDesign& design, QWidget& parent) {
+    const QString caption = ToQString(design.caption);
+    QWidget* widget = nullptr;
+    switch (design.kind) {
+    case ControlKind::TextBox: {
+        auto* const edit = new QLineEdit(caption, &parent);
+        // Any length of text, as a day box must accept whatever is typed or pasted.
+        edit->setMaxLength(std::numeric_limits<int>::max());
+        widget = edit;
+        break;
+    }
+    case ControlKind::OptionButton: {
+        auto* const option = new QRadioButton(caption, &parent);
+        option->setChecked(design.style.selected_at_start);
+        widget = option;
+        break;
+    }
+    case ControlKind::Label: {
+        auto* const label = new QLabel(caption, &parent);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(design.style.word_wrap);
+        if (design.style.single_border) {
+            label->setFrameStyle(QFrame::Box | QFrame::Plain);
+            label->setLineWidth(1);
+            // Room between the frame and the text, kept when a long figure widens the label.
+            label->setMargin(kFramedTextMargin);
+        }
+        label->setAlignment(design.style.centred ? Qt::AlignCenter
+                                                 : Qt::AlignLeft | Qt::AlignVCenter);
+        label->setFocusPolicy(Qt::NoFocus);
+        widget = label;
+        break;
+    }
+    }
+    widget->setObjectName(ToQString(design.name));
+    if (!design.accessible_name.empty()) {
+        widget->setAccessibleName(ToQString(design.accessible_name));
+    }
+    return widget;
+}
+
 } // namespace
 
-QtWindow::Control::Control(QtWindow& window, const ControlDesign& design, QWidget& parent)
-    : window_(&window), design_(&design) {
-    const QString caption = ToQString(design.caption);
-    switch (design.kind) {
-    case ControlKind::TextBox:
-        edit_ = new QLineEdit(caption, &parent);
-        // Any length of text, as a day box must accept whatever is typed or pasted.
-        edit_->setMaxLength(std::numeric_limits<int>::max());
-        break;
-    case ControlKind::OptionButton:
-        option_ = new QRadioButton(caption, &parent);
-        option_->setChecked(design.style.selected_at_start);
-        break;
-    case ControlKind::Label:
-        label_ = new QLabel(caption, &parent);
-        label_->setTextFormat(Qt::PlainText);
-        label_->setWordWrap(design.style.word_wrap);
-        if (design.style.single_border) {
-            label_->setFrameStyle(QFrame::Box | QFrame::Plain);
-            label_->setLineWidth(1);
-            // Room between the frame and the text, kept when a long figure widens the label.
-            label_->setMargin(kFramedTextMargin);
-        }
-        label_->setAlignment(design.style.centred ? Qt::AlignCenter
-                                                  : Qt::AlignLeft | Qt::AlignVCenter);
-        break;
-    }
-    Widget()->setObjectName(ToQString(design.name));
-    if (!design.accessible_name.empty()) {
-        Widget()->setAccessibleName(ToQString(design.accessible_name));
-    }
-}
-
-QWidget* QtWindow::Control::Widget() const noexcept {
-    if (edit_ != nullptr) {
-        return edit_;
-    }
-    if (option_ != nullptr) {
-        return option_;
-    }
-    return label_;
-}
-
-std::string QtWindow::Control::Text() const {
-    return FromQString(edit_->text());
-}
-
-void QtWindow::Control::SetText(std::string_view text) {
-    const QString qtext = ToQString(text);
-    window_->delivery_.CallThrough([&] { edit_->setText(qtext); });
-}
-
-bool QtWindow::Control::Value() const {
-    return option_->isChecked();
-}
-
-void QtWindow::Control::SetCaption(std::string_view caption) {
-    label_->setText(ToQString(caption));
-    window_->CaptionChanged(*this);
-}
-
 QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> icon)
-    : design_(design), delivery_(*this), window_(std::make_unique<QWidget>()),
+    : WindowCore(design, static_cast<WindowBackend&>(*this)), window_(std::make_unique<QWidget>()),
       beep_(&QApplication::beep) {
     QAccessible::installFactory(&WindowAccessible);
     window_->setObjectName(ToQString(design.name));
@@ -195,16 +174,27 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
 
     // All options of the window form one exclusive group, as they share it as their container.
     auto* const options = new QButtonGroup(window_.get());
-    controls_.reserve(design.controls.size());
-    for (const ControlDesign& control : design.controls) {
-        Control& created = controls_.emplace_back(*this, control, *window_);
-        if (control.kind == ControlKind::OptionButton) {
-            options->addButton(qobject_cast<QAbstractButton*>(created.Widget()));
+    widgets_.reserve(design.controls.size());
+    for (std::size_t index = 0; index < design.controls.size(); ++index) {
+        QWidget* const widget = CreateWidget(design.controls[index], *window_);
+        widgets_.push_back(widget);
+        if (auto* const edit = qobject_cast<QLineEdit*>(widget)) {
+            // textChanged comes with every change, typed or set, and only with a change.
+            QObject::connect(edit, &QLineEdit::textChanged, edit,
+                             [this, index] { Changed(index); });
+        } else if (auto* const option = qobject_cast<QRadioButton*>(widget)) {
+            options->addButton(option);
+            // Selecting an option by mouse, keyboard or assistive technology all check it; the
+            // option that is unchecked in turn raises nothing.
+            QObject::connect(option, &QRadioButton::toggled, option, [this, index](bool checked) {
+                if (checked) {
+                    Clicked(index);
+                }
+            });
         }
-        ConnectEvents(created);
     }
-    for (const Control& control : controls_) {
-        Describe(control);
+    for (std::size_t index = 0; index < design.controls.size(); ++index) {
+        Describe(index);
     }
     SetTabOrder();
     LayOut();
@@ -212,7 +202,7 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
         *window_, [this] { LayOut(); },
         [this] {
             std::vector<QRect> rings;
-            for (const Mark& mark : marked_) {
+            for (const SavedMark& mark : marks_) {
                 if (!mark.widget.isNull() && mark.widget != window_.get()) {
                     rings.push_back(MarkRing(*mark.widget));
                 }
@@ -223,174 +213,109 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
 
 QtWindow::~QtWindow() {
     // The logic may already be gone; nothing the widgets do while they are destroyed reaches it.
-    delivery_.Detach();
-}
-
-void QtWindow::Load() {
-    delivery_.Raise({design_.name, EventKind::Load});
+    Detach();
 }
 
 QWidget* QtWindow::Widget(std::string_view name) const noexcept {
-    const std::optional<std::size_t> index = design_.IndexOf(name);
-    return index ? controls_[*index].Widget() : nullptr;
+    const std::optional<std::size_t> index = Design().IndexOf(name);
+    return index ? widgets_[*index] : nullptr;
 }
 
 TwipsScale QtWindow::Scale() const {
     return TwipsScale(QFontMetrics(window_->font()).height());
 }
 
-TextBox& QtWindow::TextBoxNamed(std::string_view name) {
-    return Find(name, ControlKind::TextBox);
-}
-
-OptionButton& QtWindow::OptionButtonNamed(std::string_view name) {
-    return Find(name, ControlKind::OptionButton);
-}
-
-Label& QtWindow::LabelNamed(std::string_view name) {
-    return Find(name, ControlKind::Label);
-}
-
-void QtWindow::EventFailed(const EventSource& event, const RuntimeError& error) noexcept {
-    try {
-        ShowFailure(event.control, ToQString(ErrorReportText(error)));
-    } catch (...) {
-        // Nothing more can be shown; the window itself is unchanged and goes on working.
-    }
-}
-
-void QtWindow::EventCompleted(const EventSource& /*event*/) noexcept {
-    if (showing_failure_) {
-        ClearFailures();
-    }
-}
-
-void QtWindow::Describe(const Control& control) {
-    const ControlDesign& design = control.Design();
+void QtWindow::Describe(std::size_t index) {
+    const ControlDesign& design = Design().controls[index];
     if (!design.caption_for.empty()) {
         // The buddy is what assistive technology reads as the captioned control's label; with no
         // '&' in the caption it adds no keyboard shortcut.
-        qobject_cast<QLabel*>(control.Widget())->setBuddy(Widget(design.caption_for));
+        qobject_cast<QLabel*>(widgets_[index])->setBuddy(Widget(design.caption_for));
     }
-    control.Widget()->setAccessibleDescription(GroupDescription(design_, design));
-}
-
-void QtWindow::ShowFailure(std::string_view control, const QString& text) {
-    showing_failure_ = true;
-    beep_();
-    for (const Control& each : controls_) {
-        if (each.Design().style.shows_result) {
-            each.Widget()->setEnabled(false);
-        }
-    }
-    // A failed load event has no control of its own; the window itself carries the message.
-    const std::optional<std::size_t> source = design_.IndexOf(control);
-    QWidget* const marked = source ? controls_[*source].Widget() : window_.get();
-    if (source) {
-        window_->update(MarkRing(*marked));
-    }
-    marked->setToolTip(text);
-    marked_.push_back({marked, marked->accessibleDescription()});
-    marked->setAccessibleDescription(text);
-}
-
-void QtWindow::ClearFailures() {
-    showing_failure_ = false;
-    for (const Control& each : controls_) {
-        if (each.Design().style.shows_result) {
-            each.Widget()->setEnabled(true);
-        }
-    }
-    // Newest first, so that a control marked twice ends with what it said before the first mark.
-    for (; !marked_.empty(); marked_.pop_back()) {
-        const auto& [marked, description] = marked_.back();
-        if (!marked.isNull()) {
-            if (marked != window_.get()) {
-                window_->update(MarkRing(*marked));
-            }
-            marked->setToolTip({});
-            marked->setAccessibleDescription(description);
-        }
-    }
-}
-
-// A widget's size hint is what its caption needs in its font, frame and indicator included.
-PixelSize QtWindow::Control::NaturalSize() const {
-    const QSize hint = Widget()->sizeHint();
-    return {hint.width(), hint.height()};
-}
-
-void QtWindow::LayOut() {
-    class WidgetMeasure final : public CaptionMeasure {
-    public:
-        explicit WidgetMeasure(const std::vector<Control>& controls) : controls_(controls) {}
-        [[nodiscard]] PixelSize Natural(std::size_t control) const override {
-            return controls_[control].NaturalSize();
-        }
-        [[nodiscard]] int WrappedHeight(std::size_t control, int width) const override {
-            return controls_[control].Widget()->heightForWidth(width);
-        }
-
-    private:
-        const std::vector<Control>& controls_;
-    };
-
-    layout_ = LayOutWindow(design_, Scale(), WidgetMeasure(controls_));
-    if (const QSize client(layout_.client.width, layout_.client.height);
-        window_->size() != client) {
-        window_->setFixedSize(client);
-    }
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const PixelRect& rect = layout_.controls[i];
-        controls_[i].Widget()->setGeometry(rect.x, rect.y, rect.width, rect.height);
-    }
-}
-
-void QtWindow::CaptionChanged(const Control& control) {
-    const auto index = static_cast<std::size_t>(&control - controls_.data());
-    if (!LayoutStillHolds(layout_, design_, index, control.NaturalSize())) {
-        LayOut();
-    }
-}
-
-void QtWindow::ConnectEvents(Control& control) {
-    const EventSource change{control.Design().name, EventKind::Change};
-    const EventSource click{control.Design().name, EventKind::Click};
-    QWidget* const widget = control.Widget();
-    if (auto* const edit = qobject_cast<QLineEdit*>(widget)) {
-        // textChanged comes with every change, typed or set, and only with a change.
-        QObject::connect(edit, &QLineEdit::textChanged, edit,
-                         [this, change] { delivery_.Raise(change); });
-    } else if (auto* const option = qobject_cast<QRadioButton*>(widget)) {
-        // Selecting an option by mouse, keyboard or assistive technology all check it; the
-        // option that is unchecked in turn raises nothing.
-        QObject::connect(option, &QRadioButton::toggled, option, [this, click](bool checked) {
-            if (checked) {
-                delivery_.Raise(click);
-            }
-        });
-    } else {
-        widget->setFocusPolicy(Qt::NoFocus);
-    }
+    widgets_[index]->setAccessibleDescription(GroupDescription(Design(), design));
 }
 
 void QtWindow::SetTabOrder() {
-    std::vector<const Control*> focusable;
-    for (const Control& control : controls_) {
-        if (control.Design().kind != ControlKind::Label) {
-            focusable.push_back(&control);
+    std::vector<std::size_t> focusable;
+    for (std::size_t index = 0; index < widgets_.size(); ++index) {
+        if (Design().controls[index].kind != ControlKind::Label) {
+            focusable.push_back(index);
         }
     }
-    std::sort(focusable.begin(), focusable.end(), [](const Control* a, const Control* b) {
-        return a->Design().tab_index < b->Design().tab_index;
+    std::stable_sort(focusable.begin(), focusable.end(), [&](std::size_t a, std::size_t b) {
+        return Design().controls[a].tab_index < Design().controls[b].tab_index;
     });
     for (std::size_t i = 1; i < focusable.size(); ++i) {
-        QWidget::setTabOrder(focusable[i - 1]->Widget(), focusable[i]->Widget());
+        QWidget::setTabOrder(widgets_[focusable[i - 1]], widgets_[focusable[i]]);
     }
 }
 
-QtWindow::Control& QtWindow::Find(std::string_view name, ControlKind kind) {
-    return controls_[design_.IndexOf(name, kind)];
+std::string QtWindow::ReadText(std::size_t box) const {
+    return FromQString(qobject_cast<QLineEdit*>(widgets_[box])->text());
+}
+
+void QtWindow::WriteText(std::size_t box, std::string_view text) {
+    qobject_cast<QLineEdit*>(widgets_[box])->setText(ToQString(text));
+}
+
+bool QtWindow::ReadValue(std::size_t option) const {
+    return qobject_cast<QRadioButton*>(widgets_[option])->isChecked();
+}
+
+void QtWindow::WriteCaption(std::size_t label, std::string_view caption) {
+    qobject_cast<QLabel*>(widgets_[label])->setText(ToQString(caption));
+}
+
+// A widget's size hint is what its caption needs in its font, frame and indicator included.
+PixelSize QtWindow::Natural(std::size_t control) const {
+    const QSize hint = widgets_[control]->sizeHint();
+    return {hint.width(), hint.height()};
+}
+
+int QtWindow::WrappedHeight(std::size_t control, int width) const {
+    return widgets_[control]->heightForWidth(width);
+}
+
+void QtWindow::Place(std::size_t control, const PixelRect& rect) {
+    widgets_[control]->setGeometry(rect.x, rect.y, rect.width, rect.height);
+}
+
+void QtWindow::SetClientSize(PixelSize client) {
+    if (const QSize size(client.width, client.height); window_->size() != size) {
+        window_->setFixedSize(size);
+    }
+}
+
+void QtWindow::SetEnabled(std::size_t control, bool enabled) {
+    widgets_[control]->setEnabled(enabled);
+}
+
+void QtWindow::Mark(std::optional<std::size_t> control, std::string_view why) {
+    QWidget* const marked = control ? widgets_[*control] : window_.get();
+    const QString text = ToQString(why);
+    marks_.push_back({marked, marked->accessibleDescription()});
+    marked->setToolTip(text);
+    marked->setAccessibleDescription(text);
+    if (control) {
+        window_->update(MarkRing(*marked));
+    }
+}
+
+void QtWindow::Unmark(std::optional<std::size_t> control) {
+    const SavedMark mark = marks_.back();
+    marks_.pop_back();
+    if (mark.widget.isNull()) {
+        return;
+    }
+    mark.widget->setToolTip({});
+    mark.widget->setAccessibleDescription(mark.description);
+    if (control) {
+        window_->update(MarkRing(*mark.widget));
+    }
+}
+
+void QtWindow::Beep() {
+    beep_();
 }
 
 } // namespace brindle::platform::qt

@@ -39,157 +39,182 @@ bool IsContinuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
+// The simulated font: the design's own, whose line is 195 twips.
+constexpr int kLineHeight = 13;
+
 } // namespace
 
-SimulatedWindow::Control& SimulatedWindow::Find(std::string_view name, ControlKind kind) {
-    return controls_[design_.IndexOf(name, kind)];
-}
-
-const SimulatedWindow::Control& SimulatedWindow::Find(std::string_view name,
-                                                      ControlKind kind) const {
-    return controls_[design_.IndexOf(name, kind)];
-}
-
-SimulatedWindow::Control::Control(SimulatedWindow& window, const ControlDesign& control_design)
-    : design(&control_design), text(control_design.caption),
-      selected(control_design.style.selected_at_start), window_(&window) {}
-
-std::string SimulatedWindow::Control::Text() const {
-    window_->Check(*this, ControlCall::ReadText);
-    window_->Log(*this, "Text");
-    return text;
-}
-
-void SimulatedWindow::Control::SetText(std::string_view new_text) {
-    window_->Check(*this, ControlCall::WriteText);
-    window_->Log(*this, "SetText", new_text);
-    std::string owned(new_text);
-    window_->delivery_.CallThrough([&] { window_->ChangeText(*this, std::move(owned)); });
-}
-
-bool SimulatedWindow::Control::Value() const {
-    window_->Check(*this, ControlCall::ReadValue);
-    window_->Log(*this, "Value");
-    return selected;
-}
-
-void SimulatedWindow::Control::SetCaption(std::string_view caption) {
-    window_->Check(*this, ControlCall::WriteCaption);
-    window_->Log(*this, "SetCaption", caption);
-    text = caption;
-}
-
-SimulatedWindow::SimulatedWindow(const WindowDesign& design) : design_(design), delivery_(*this) {
-    controls_.reserve(design.controls.size());
+SimulatedWindow::SimulatedWindow(const WindowDesign& design)
+    : WindowCore(design, static_cast<WindowBackend&>(*this)) {
+    states_.reserve(design.controls.size());
     for (const ControlDesign& control : design.controls) {
-        controls_.emplace_back(*this, control);
+        states_.push_back(
+            {.text = std::string(control.caption), .selected = control.style.selected_at_start});
     }
-    const auto selected = std::count_if(controls_.begin(), controls_.end(),
-                                        [](const Control& c) { return c.selected; });
+    const auto selected = std::count_if(states_.begin(), states_.end(),
+                                        [](const State& state) { return state.selected; });
     if (selected > 1) {
         throw std::logic_error("more than one option is selected at start");
     }
-}
-
-void SimulatedWindow::Load() {
-    delivery_.Raise({design_.name, EventKind::Load});
+    LayOut();
 }
 
 void SimulatedWindow::Type(std::string_view box, std::string_view characters) {
-    Control& control = Find(box, ControlKind::TextBox);
+    const std::size_t index = Index(box, ControlKind::TextBox);
     while (!characters.empty()) {
         const std::size_t length = std::min(
             SequenceLength(static_cast<unsigned char>(characters.front())), characters.size());
-        ChangeText(control, control.text + std::string(characters.substr(0, length)));
+        ChangeText(index, states_[index].text + std::string(characters.substr(0, length)));
         characters.remove_prefix(length);
     }
 }
 
 void SimulatedWindow::Backspace(std::string_view box) {
-    Control& control = Find(box, ControlKind::TextBox);
-    std::string text = control.text;
+    const std::size_t index = Index(box, ControlKind::TextBox);
+    std::string text = states_[index].text;
     while (!text.empty() && IsContinuation(text.back())) {
         text.pop_back();
     }
     if (!text.empty()) {
         text.pop_back();
     }
-    ChangeText(control, std::move(text));
+    ChangeText(index, std::move(text));
 }
 
 void SimulatedWindow::Replace(std::string_view box, std::string_view text) {
-    ChangeText(Find(box, ControlKind::TextBox), std::string(text));
+    ChangeText(Index(box, ControlKind::TextBox), std::string(text));
 }
 
 void SimulatedWindow::Click(std::string_view option) {
-    Control& clicked = Find(option, ControlKind::OptionButton);
-    for (Control& control : controls_) {
-        if (control.design->kind == ControlKind::OptionButton) {
-            control.selected = &control == &clicked;
+    const std::size_t clicked = Index(option, ControlKind::OptionButton);
+    for (std::size_t i = 0; i < states_.size(); ++i) {
+        if (Design().controls[i].kind == ControlKind::OptionButton) {
+            states_[i].selected = i == clicked;
         }
     }
-    delivery_.Raise({clicked.design->name, EventKind::Click});
+    Clicked(clicked);
 }
 
 const std::string& SimulatedWindow::TextOf(std::string_view box) const {
-    return Find(box, ControlKind::TextBox).text;
+    return states_[Index(box, ControlKind::TextBox)].text;
 }
 
 bool SimulatedWindow::IsSelected(std::string_view option) const {
-    return Find(option, ControlKind::OptionButton).selected;
+    return states_[Index(option, ControlKind::OptionButton)].selected;
 }
 
 const std::string& SimulatedWindow::CaptionOf(std::string_view label) const {
-    return Find(label, ControlKind::Label).text;
+    return states_[Index(label, ControlKind::Label)].text;
+}
+
+bool SimulatedWindow::IsEnabled(std::string_view control) const {
+    return states_.at(Design().IndexOf(control).value()).enabled;
+}
+
+std::string SimulatedWindow::MarkOf(std::string_view control) const {
+    const std::vector<std::string>& marks =
+        control == Design().name ? window_marks_
+                                 : states_.at(Design().IndexOf(control).value()).marks;
+    return marks.empty() ? std::string() : marks.back();
+}
+
+const PixelRect& SimulatedWindow::PlaceOf(std::string_view control) const {
+    return states_.at(Design().IndexOf(control).value()).place;
 }
 
 void SimulatedWindow::FailCalls(std::string_view control, ControlCall call) {
-    const std::optional<std::size_t> index = design_.IndexOf(control);
+    const std::optional<std::size_t> index = Design().IndexOf(control);
     if (!index) {
         throw std::logic_error("no control named " + std::string(control));
     }
-    failing_.emplace_back(&controls_[*index], call);
+    failing_.emplace_back(*index, call);
 }
 
-TextBox& SimulatedWindow::TextBoxNamed(std::string_view name) {
-    return Find(name, ControlKind::TextBox);
+std::string SimulatedWindow::ReadText(std::size_t box) const {
+    Check(box, ControlCall::ReadText);
+    Log(box, "Text");
+    return states_[box].text;
 }
 
-OptionButton& SimulatedWindow::OptionButtonNamed(std::string_view name) {
-    return Find(name, ControlKind::OptionButton);
+void SimulatedWindow::WriteText(std::size_t box, std::string_view text) {
+    Check(box, ControlCall::WriteText);
+    Log(box, "SetText", text);
+    ChangeText(box, std::string(text));
 }
 
-Label& SimulatedWindow::LabelNamed(std::string_view name) {
-    return Find(name, ControlKind::Label);
+bool SimulatedWindow::ReadValue(std::size_t option) const {
+    Check(option, ControlCall::ReadValue);
+    Log(option, "Value");
+    return states_[option].selected;
 }
 
-void SimulatedWindow::EventFailed(const EventSource& event, const RuntimeError& error) noexcept {
+void SimulatedWindow::WriteCaption(std::size_t label, std::string_view caption) {
+    Check(label, ControlCall::WriteCaption);
+    Log(label, "SetCaption", caption);
+    states_[label].text = caption;
+}
+
+TwipsScale SimulatedWindow::Scale() const {
+    return TwipsScale(kLineHeight);
+}
+
+// Every caption fits its design rectangle, as with the design's own font.
+PixelSize SimulatedWindow::Natural(std::size_t control) const {
+    const PixelRect rect = Scale().ToPixels(Design().controls[control].place);
+    return {rect.width, rect.height};
+}
+
+int SimulatedWindow::WrappedHeight(std::size_t control, int /*width*/) const {
+    return Natural(control).height;
+}
+
+void SimulatedWindow::Place(std::size_t control, const PixelRect& rect) {
+    states_[control].place = rect;
+}
+
+void SimulatedWindow::SetEnabled(std::size_t control, bool enabled) {
+    states_[control].enabled = enabled;
+}
+
+void SimulatedWindow::Mark(std::optional<std::size_t> control, std::string_view why) {
+    (control ? states_[*control].marks : window_marks_).emplace_back(why);
+}
+
+void SimulatedWindow::Unmark(std::optional<std::size_t> control) {
+    (control ? states_[*control].marks : window_marks_).pop_back();
+}
+
+void SimulatedWindow::Ended(const EventSource& event, const RuntimeError* error) noexcept {
+    if (error == nullptr) {
+        ++completed_;
+        return;
+    }
     try {
-        failures_.push_back({event, error.Number(), error.Description()});
+        failures_.push_back({event, error->Number(), error->Description()});
     } catch (...) {
         // A test double that cannot record has nothing better to do than drop the record.
     }
 }
 
-void SimulatedWindow::EventCompleted(const EventSource& /*event*/) noexcept {
-    ++completed_;
+std::size_t SimulatedWindow::Index(std::string_view name, ControlKind kind) const {
+    return Design().IndexOf(name, kind);
 }
 
-void SimulatedWindow::Check(const Control& control, ControlCall call) const {
+void SimulatedWindow::Check(std::size_t control, ControlCall call) const {
     const bool fails = std::any_of(failing_.begin(), failing_.end(), [&](const auto& failing) {
-        return failing.first == &control && failing.second == call;
+        return failing.first == control && failing.second == call;
     });
     if (fails) {
-        RaiseControlCallFailed(control.design->name, CallName(call));
+        RaiseControlCallFailed(Design().controls[control].name, CallName(call));
     }
 }
 
-void SimulatedWindow::Log(const Control& control, std::string_view call,
-                          std::string_view argument) {
+void SimulatedWindow::Log(std::size_t control, std::string_view call,
+                          std::string_view argument) const {
     if (!recording_) {
         return;
     }
-    std::string entry(control.design->name);
+    std::string entry(Design().controls[control].name);
     entry += '.';
     entry += call;
     if (call.starts_with("Set")) {
@@ -200,12 +225,12 @@ void SimulatedWindow::Log(const Control& control, std::string_view call,
     call_log_.push_back(std::move(entry));
 }
 
-void SimulatedWindow::ChangeText(Control& box, std::string text) {
-    if (box.text == text) {
+void SimulatedWindow::ChangeText(std::size_t box, std::string text) {
+    if (states_[box].text == text) {
         return;
     }
-    box.text = std::move(text);
-    delivery_.Raise({box.design->name, EventKind::Change});
+    states_[box].text = std::move(text);
+    Changed(box);
 }
 
 } // namespace brindle::platform

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/controls.hpp"
 #include "platform/design.hpp"
-#include "platform/event_delivery.hpp"
 #include "platform/events.hpp"
+#include "platform/window_core.hpp"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,17 +18,15 @@ enum class ControlCall { ReadText, WriteText, ReadValue, WriteCaption };
 
 // A window of in-memory controls built from a design, behaving as real controls do: a text write
 // raises the change event only when the text really changes, synchronously and inside the write;
-// the options form one exclusive group. It lets tests act as the user, see what the user would
+// the options form one exclusive group. It shares the window core with the real backends, so the
+// same error display and layout run here. It lets tests act as the user, see what the user would
 // see, make chosen control calls fail, and read how each event ended.
-class SimulatedWindow final : public ControlSet, private EventReporter {
+class SimulatedWindow final : public WindowCore, private WindowBackend {
 public:
     explicit SimulatedWindow(const WindowDesign& design);
     SimulatedWindow(const SimulatedWindow&) = delete;
     SimulatedWindow& operator=(const SimulatedWindow&) = delete;
     ~SimulatedWindow() = default;
-
-    void Attach(EventTarget& logic) noexcept { delivery_.Attach(logic); }
-    void Load();
 
     // The user's actions; each change of a text is one event.
     void Type(std::string_view box, std::string_view characters);
@@ -40,6 +38,12 @@ public:
     [[nodiscard]] const std::string& TextOf(std::string_view box) const;
     [[nodiscard]] bool IsSelected(std::string_view option) const;
     [[nodiscard]] const std::string& CaptionOf(std::string_view label) const;
+    [[nodiscard]] bool IsEnabled(std::string_view control) const;
+    // What the mark on a control (or, with the window's name, on the window) says; empty when it
+    // is not marked.
+    [[nodiscard]] std::string MarkOf(std::string_view control) const;
+    [[nodiscard]] int Beeps() const noexcept { return beeps_; }
+    [[nodiscard]] const PixelRect& PlaceOf(std::string_view control) const;
 
     // Every such call on that control fails until HealCalls.
     void FailCalls(std::string_view control, ControlCall call);
@@ -59,45 +63,45 @@ public:
     [[nodiscard]] const std::vector<std::string>& CallLog() const noexcept { return call_log_; }
     void ClearCallLog() noexcept { call_log_.clear(); }
 
-    TextBox& TextBoxNamed(std::string_view name) override;
-    OptionButton& OptionButtonNamed(std::string_view name) override;
-    Label& LabelNamed(std::string_view name) override;
-
 private:
-    class Control final : public TextBox, public OptionButton, public Label {
-    public:
-        Control(SimulatedWindow& window, const ControlDesign& design);
-
-        [[nodiscard]] std::string Text() const override;
-        void SetText(std::string_view text) override;
-        [[nodiscard]] bool Value() const override;
-        void SetCaption(std::string_view caption) override;
-
-        const ControlDesign* design;
+    struct State {
         std::string text; // a box's text or a label's caption
-        bool selected;
-
-    private:
-        SimulatedWindow* window_;
+        bool selected = false;
+        bool enabled = true;
+        std::vector<std::string> marks{}; // newest last
+        PixelRect place{};
     };
 
-    void EventFailed(const EventSource& event, const RuntimeError& error) noexcept override;
-    void EventCompleted(const EventSource& event) noexcept override;
+    [[nodiscard]] std::string ReadText(std::size_t box) const override;
+    void WriteText(std::size_t box, std::string_view text) override;
+    [[nodiscard]] bool ReadValue(std::size_t option) const override;
+    void WriteCaption(std::size_t label, std::string_view caption) override;
+    [[nodiscard]] TwipsScale Scale() const override;
+    [[nodiscard]] PixelSize Natural(std::size_t control) const override;
+    [[nodiscard]] int WrappedHeight(std::size_t control, int width) const override;
+    void Place(std::size_t control, const PixelRect& rect) override;
+    void SetClientSize(PixelSize /*client*/) override {}
+    void SetEnabled(std::size_t control, bool enabled) override;
+    void Mark(std::optional<std::size_t> control, std::string_view why) override;
+    void Unmark(std::optional<std::size_t> control) override;
+    void Beep() override { ++beeps_; }
+    void Ended(const EventSource& event, const RuntimeError* error) noexcept override;
 
-    Control& Find(std::string_view name, ControlKind kind);
-    [[nodiscard]] const Control& Find(std::string_view name, ControlKind kind) const;
-    void Check(const Control& control, ControlCall call) const;
-    void Log(const Control& control, std::string_view call, std::string_view argument = {});
-    void ChangeText(Control& box, std::string text);
+    [[nodiscard]] std::size_t Index(std::string_view name, ControlKind kind) const;
+    void Check(std::size_t control, ControlCall call) const;
+    void Log(std::size_t control, std::string_view call, std::string_view argument = {}) const;
+    void ChangeText(std::size_t box, std::string text);
 
-    const WindowDesign& design_;
-    EventDelivery delivery_;
-    std::vector<Control> controls_; // sized once; the logic keeps references to its elements
-    std::vector<std::pair<const Control*, ControlCall>> failing_;
+    std::vector<State> states_; // in the design's order
+    std::vector<std::string> window_marks_;
+    std::vector<std::pair<std::size_t, ControlCall>> failing_;
     std::vector<Failure> failures_;
     std::size_t completed_ = 0;
+    int beeps_ = 0;
     bool recording_ = false;
-    std::vector<std::string> call_log_;
+    // What the logic asked of the controls; reading a control is logged too, so the log is kept
+    // apart from the window's state.
+    mutable std::vector<std::string> call_log_;
 };
 
 } // namespace brindle::platform

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "platform/controls.hpp"
+#include "platform/design.hpp"
+#include "platform/event_delivery.hpp"
+#include "platform/events.hpp"
+#include "platform/layout.hpp"
+#include "platform/twips.hpp"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brindle::platform {
+
+// What truly differs between toolkits: the native side of a window built from a design. Controls
+// are numbered in the design's order. Calls that fail raise the control-call run-time error.
+class WindowBackend : public CaptionMeasure {
+public:
+    [[nodiscard]] virtual std::string ReadText(std::size_t box) const = 0;
+    // Writes a box's text. The box reports a change (to the window core's Changed, while this
+    // call runs) when the text really changed, and only then.
+    virtual void WriteText(std::size_t box, std::string_view text) = 0;
+    [[nodiscard]] virtual bool ReadValue(std::size_t option) const = 0;
+    virtual void WriteCaption(std::size_t label, std::string_view caption) = 0;
+
+    // The window's twips scale: its font's line height.
+    [[nodiscard]] virtual TwipsScale Scale() const = 0;
+    virtual void Place(std::size_t control, const PixelRect& rect) = 0;
+    virtual void SetClientSize(PixelSize client) = 0;
+
+    virtual void SetEnabled(std::size_t control, bool enabled) = 0;
+    // Marks a control (or, with nullopt, the window itself) as the one whose event failed, saying
+    // why; Unmark takes the newest mark away again.
+    virtual void Mark(std::optional<std::size_t> control, std::string_view why) = 0;
+    virtual void Unmark(std::optional<std::size_t> control) = 0;
+    virtual void Beep() = 0;
+
+    // Told how each event ended, after the window has shown it; for backends that keep a record.
+    virtual void Ended(const EventSource& /*event*/, const RuntimeError* /*error*/) noexcept {}
+
+protected:
+    ~WindowBackend() = default;
+};
+
+// What every backend's window does the same way, written once: the controls of the design found
+// by name, their events delivered to the logic, the display of an error at the top of an event,
+// and the layout cycle. A backend derives from it, implements WindowBackend over its native
+// controls, and reports their changes and clicks through Changed and Clicked.
+//
+// An error that ends an event greys the result captions, marks the control whose event it was
+// with the error's text, and beeps; the next event that completes takes all of that away.
+class WindowCore : public ControlSet, private EventReporter {
+public:
+    WindowCore(const WindowDesign& design, WindowBackend& backend);
+    WindowCore(const WindowCore&) = delete;
+    WindowCore& operator=(const WindowCore&) = delete;
+
+    void Attach(EventTarget& logic) noexcept { delivery_.Attach(logic); }
+    // The logic may go first; nothing the native controls report after this reaches it.
+    void Detach() noexcept { delivery_.Detach(); }
+    void Load();
+
+    [[nodiscard]] const WindowDesign& Design() const noexcept { return design_; }
+
+    TextBox& TextBoxNamed(std::string_view name) override;
+    OptionButton& OptionButtonNamed(std::string_view name) override;
+    Label& LabelNamed(std::string_view name) override;
+
+protected:
+    ~WindowCore();
+
+    // The native controls' reports: a box's text changed, an option was chosen.
+    void Changed(std::size_t box) noexcept;
+    void Clicked(std::size_t option) noexcept;
+
+    // Places every control for its current caption, as at start-up or after a font change.
+    void LayOut();
+    [[nodiscard]] const WindowLayout& CurrentLayout() const noexcept { return layout_; }
+
+private:
+    class Control final : public TextBox, public OptionButton, public Label {
+    public:
+        Control(WindowCore& core, std::size_t index) noexcept : core_(&core), index_(index) {}
+
+        [[nodiscard]] std::string Text() const override;
+        void SetText(std::string_view text) override;
+        [[nodiscard]] bool Value() const override;
+        void SetCaption(std::string_view caption) override;
+
+    private:
+        WindowCore* core_;
+        std::size_t index_;
+    };
+
+    void EventFailed(const EventSource& event, const RuntimeError& error) noexcept override;
+    void EventCompleted(const EventSource& event) noexcept override;
+    void CaptionChanged(std::size_t label);
+
+    const WindowDesign& design_;
+    WindowBackend& backend_;
+    EventDelivery delivery_;
+    std::vector<Control> controls_; // sized once; the logic keeps references to its elements
+    WindowLayout layout_;           // the last one, so a caption change can tell if it still holds
+    std::vector<std::optional<std::size_t>> marked_; // oldest first; nullopt is the window
+    bool showing_failure_ = false;
+};
+
+} // namespace brindle::platform
