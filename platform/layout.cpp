@@ -84,9 +84,4 @@ WindowLayout LayOutWindow(const WindowDesign& design, const TwipsScale& scale,
     return layout;
 }
 
-bool LayoutStillHolds(const WindowLayout& layout, const WindowDesign& design, std::size_t index,
-                      PixelSize natural) {
-    return !design.controls[index].style.word_wrap && layout.natural.at(index) == natural;
-}
-
 } // namespace brindle::platform

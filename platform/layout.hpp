@@ -49,7 +49,10 @@ struct WindowLayout {
 // `natural`. Most new figures need exactly the room the old ones did (a font's digits share one
 // width), and then a backend need not lay the window out again on the keystroke. A wrapping label
 // never counts as unchanged: its height depends on where its words break.
-[[nodiscard]] bool LayoutStillHolds(const WindowLayout& layout, const WindowDesign& design,
-                                    std::size_t index, PixelSize natural);
+// Inline: it runs on every caption write, twice a keystroke.
+[[nodiscard]] inline bool LayoutStillHolds(const WindowLayout& layout, const WindowDesign& design,
+                                           std::size_t index, PixelSize natural) {
+    return !design.controls[index].style.word_wrap && layout.natural[index] == natural;
+}
 
 } // namespace brindle::platform

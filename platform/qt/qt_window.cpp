@@ -44,16 +44,17 @@ class WindowEvents final : public QObject {
 public:
     WindowEvents(QWidget& window, std::function<void()> relayout,
                  std::function<std::vector<QRect>()> rings)
-        : QObject(&window), relayout_(std::move(relayout)), rings_(std::move(rings)) {
+        : QObject(&window), window_(window), relayout_(std::move(relayout)),
+          rings_(std::move(rings)) {
         window.installEventFilter(this);
     }
 
-    bool eventFilter(QObject* watched, QEvent* event) override {
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
         try {
             if (event->type() == QEvent::FontChange) {
                 relayout_();
             } else if (event->type() == QEvent::Paint) {
-                PaintRings(*static_cast<QWidget*>(watched));
+                PaintRings();
             }
         } catch (...) {
             // The old layout or the unmarked look stays; nothing may unwind into Qt.
@@ -62,15 +63,15 @@ public:
     }
 
 private:
-    void PaintRings(QWidget& window) const {
+    void PaintRings() const {
         const std::vector<QRect> rings = rings_();
         if (rings.empty()) {
             return;
         }
-        const QPalette& palette = window.palette();
+        const QPalette& palette = window_.palette();
         const Rgb colour = ErrorColour(FromQColor(palette.color(QPalette::Window)),
                                        FromQColor(palette.color(QPalette::Base)));
-        QPainter painter(&window);
+        QPainter painter(&window_);
         for (const QRect& ring : rings) {
             QRegion area(ring);
             area -= QRegion(ring.adjusted(kMarkWidth, kMarkWidth, -kMarkWidth, -kMarkWidth));
@@ -79,6 +80,7 @@ private:
         }
     }
 
+    QWidget& window_;
     std::function<void()> relayout_;
     std::function<std::vector<QRect>()> rings_;
 };

@@ -160,8 +160,7 @@ TwipsScale SimulatedWindow::Scale() const {
 
 // Every caption fits its design rectangle, as with the design's own font.
 PixelSize SimulatedWindow::Natural(std::size_t control) const {
-    const PixelRect rect = Scale().ToPixels(Design().controls[control].place);
-    return {rect.width, rect.height};
+    return states_[control].natural;
 }
 
 int SimulatedWindow::WrappedHeight(std::size_t control, int /*width*/) const {
@@ -200,7 +199,7 @@ std::size_t SimulatedWindow::Index(std::string_view name, ControlKind kind) cons
     return Design().IndexOf(name, kind);
 }
 
-void SimulatedWindow::Check(std::size_t control, ControlCall call) const {
+void SimulatedWindow::RaiseIfFailing(std::size_t control, ControlCall call) const {
     const bool fails = std::any_of(failing_.begin(), failing_.end(), [&](const auto& failing) {
         return failing.first == control && failing.second == call;
     });
@@ -209,11 +208,8 @@ void SimulatedWindow::Check(std::size_t control, ControlCall call) const {
     }
 }
 
-void SimulatedWindow::Log(std::size_t control, std::string_view call,
-                          std::string_view argument) const {
-    if (!recording_) {
-        return;
-    }
+void SimulatedWindow::Record(std::size_t control, std::string_view call,
+                             std::string_view argument) const {
     std::string entry(Design().controls[control].name);
     entry += '.';
     entry += call;

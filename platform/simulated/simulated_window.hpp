@@ -68,6 +68,7 @@ private:
         std::string text; // a box's text or a label's caption
         bool selected = false;
         bool enabled = true;
+        PixelSize natural{}; // what its caption needs: its design size, in the design's font
         std::vector<std::string> marks{}; // newest last
         PixelRect place{};
     };
@@ -88,8 +89,19 @@ private:
     void Ended(const EventSource& event, const RuntimeError* error) noexcept override;
 
     [[nodiscard]] std::size_t Index(std::string_view name, ControlKind kind) const;
-    void Check(std::size_t control, ControlCall call) const;
-    void Log(std::size_t control, std::string_view call, std::string_view argument = {}) const;
+    // Both are on every control call the logic makes, and nearly always have nothing to do.
+    void Check(std::size_t control, ControlCall call) const {
+        if (!failing_.empty()) {
+            RaiseIfFailing(control, call);
+        }
+    }
+    void Log(std::size_t control, std::string_view call, std::string_view argument = {}) const {
+        if (recording_) {
+            Record(control, call, argument);
+        }
+    }
+    void RaiseIfFailing(std::size_t control, ControlCall call) const;
+    void Record(std::size_t control, std::string_view call, std::string_view argument) const;
     void ChangeText(std::size_t box, std::string text);
 
     std::vector<State> states_; // in the design's order

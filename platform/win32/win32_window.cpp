@@ -1,6 +1,6 @@
 #include "platform/win32/win32_window.hpp"
 
-#include "platform/error_report.hpp"
+#include "platform/error_colour.hpp"
 #include "platform/win32/dpi.hpp"
 #include "platform/win32/win32_text.hpp"
 
@@ -17,7 +17,6 @@ constexpr int kFirstControlId = 100;
 // A fixed dialog frame: caption and close box, no sizing border, no minimise or maximise box.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
 constexpr DWORD kWindowExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-constexpr COLORREF kErrorColour = RGB(0xC0, 0x00, 0x00);
 
 // The window is of a dialog class, so that the dialog manager gives it the keyboard handling
 // users know: Tab through the boxes and the option group, arrows within the group.
@@ -90,38 +89,38 @@ private:
     HGDIOBJ previous_;
 };
 
+// The order in which the children are created. The dialog manager moves through them in this
+// order, so it is the tab order; and Windows names an edit control for screen readers after the
+// static just before it, so a label that captions a control comes immediately before it.
+std::vector<std::size_t> CreationOrder(const WindowDesign& design) {
+    const std::span<const ControlDesign> designs = design.controls;
+    std::vector<std::size_t> tab_order(designs.size());
+    std::iota(tab_order.begin(), tab_order.end(), std::size_t{0});
+    std::stable_sort(tab_order.begin(), tab_order.end(), [&](std::size_t a, std::size_t b) {
+        return designs[a].tab_index < designs[b].tab_index;
+    });
+    const auto captions_another = [&](std::size_t index) {
+        return design.IndexOf(designs[index].caption_for).has_value();
+    };
+    std::vector<std::size_t> order;
+    for (const std::size_t index : tab_order) {
+        if (captions_another(index)) {
+            continue; // placed with the control it captions
+        }
+        for (const std::size_t label : tab_order) {
+            if (designs[label].caption_for == designs[index].name && captions_another(label)) {
+                order.push_back(label);
+            }
+        }
+        order.push_back(index);
+    }
+    return order;
+}
+
 } // namespace
 
-std::string Win32Window::Child::Text() const {
-    return Narrow(WindowText(handle_));
-}
-
-void Win32Window::Child::SetText(std::string_view text) {
-    const std::wstring wide = Widen(text);
-    // The change event is for real changes: an edit control reports every WM_SETTEXT.
-    if (WindowText(handle_) == wide) {
-        return;
-    }
-    window_->delivery_.CallThrough([&] {
-        if (SetWindowTextW(handle_, wide.c_str()) == FALSE) {
-            RaiseControlCallFailed(design_->name, "setting the text");
-        }
-    });
-}
-
-bool Win32Window::Child::Value() const {
-    return SendMessageW(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void Win32Window::Child::SetCaption(std::string_view caption) {
-    if (SetWindowTextW(handle_, Widen(caption).c_str()) == FALSE) {
-        RaiseControlCallFailed(design_->name, "setting the caption");
-    }
-    window_->CaptionChanged(*this);
-}
-
 Win32Window::Win32Window(const WindowDesign& design, HINSTANCE instance)
-    : design_(design), delivery_(*this) {
+    : WindowCore(design, static_cast<WindowBackend&>(*this)) {
     const INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&common);
     RegisterWindowClass(instance, &Win32Window::WindowProcedure);
@@ -139,19 +138,15 @@ Win32Window::Win32Window(const WindowDesign& design, HINSTANCE instance)
 
 Win32Window::~Win32Window() {
     // The logic may already be gone; nothing the controls do while they go reaches it.
-    delivery_.Detach();
+    Detach();
     if (window_ != nullptr) {
         DestroyWindow(window_);
     }
 }
 
-void Win32Window::Load() {
-    delivery_.Raise({design_.name, EventKind::Load});
-}
-
 HWND Win32Window::Control(std::string_view name) const noexcept {
-    const std::optional<std::size_t> index = design_.IndexOf(name);
-    return index ? controls_[*index].Handle() : nullptr;
+    const std::optional<std::size_t> index = Design().IndexOf(name);
+    return index ? controls_[*index] : nullptr;
 }
 
 std::wstring Win32Window::ToolTipText(std::string_view name) const {
@@ -170,18 +165,6 @@ TwipsScale Win32Window::Scale() const {
     TEXTMETRICW metrics{};
     GetTextMetricsW(context.Get(), &metrics);
     return TwipsScale(metrics.tmHeight);
-}
-
-TextBox& Win32Window::TextBoxNamed(std::string_view name) {
-    return controls_[design_.IndexOf(name, ControlKind::TextBox)];
-}
-
-OptionButton& Win32Window::OptionButtonNamed(std::string_view name) {
-    return controls_[design_.IndexOf(name, ControlKind::OptionButton)];
-}
-
-Label& Win32Window::LabelNamed(std::string_view name) {
-    return controls_[design_.IndexOf(name, ControlKind::Label)];
 }
 
 LRESULT CALLBACK Win32Window::WindowProcedure(HWND window, UINT message, WPARAM wparam,
@@ -240,24 +223,29 @@ void Win32Window::OnCommand(HWND /*window*/, int id, HWND /*control*/, UINT code
     if (index < 0 || static_cast<std::size_t>(index) >= controls_.size()) {
         return; // the dialog manager's Enter and Esc: this window has no buttons for them
     }
-    const Child& child = controls_[static_cast<std::size_t>(index)];
-    const std::string_view name = child.Design().name;
-    if (child.Design().kind == ControlKind::TextBox && code == EN_CHANGE) {
-        delivery_.Raise({name, EventKind::Change});
-    } else if (child.Design().kind == ControlKind::OptionButton && code == BN_CLICKED &&
-               child.Value()) {
-        delivery_.Raise({name, EventKind::Click});
+    const auto control = static_cast<std::size_t>(index);
+    const ControlKind kind = Design().controls[control].kind;
+    if (kind == ControlKind::TextBox && code == EN_CHANGE) {
+        Changed(control);
+    } else if (kind == ControlKind::OptionButton && code == BN_CLICKED && ReadValue(control)) {
+        Clicked(control);
     }
 }
 
-// A failed event's control is framed in red, just outside its own rectangle.
+// A failed event's control is framed in red, just outside its own rectangle, in a red that
+// stands out against the dialog and field colours in use.
 void Win32Window::OnPaint(HWND window) {
     PAINTSTRUCT paint{};
     HDC const dc = BeginPaint(window, &paint);
-    HBRUSH const brush = CreateSolidBrush(kErrorColour);
+    const auto rgb = [](int index) {
+        const COLORREF colour = GetSysColor(index);
+        return Rgb{GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+    };
+    const Rgb red = ErrorColour(rgb(COLOR_BTNFACE), rgb(COLOR_WINDOW));
+    HBRUSH const brush = CreateSolidBrush(RGB(red.red, red.green, red.blue));
     for (const std::size_t index : marked_) {
         RECT rect{};
-        GetWindowRect(controls_[index].Handle(), &rect);
+        GetWindowRect(controls_[index], &rect);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
         for (int ring = 1; ring <= 2; ++ring) {
             InflateRect(&rect, 1, 1);
@@ -276,117 +264,42 @@ void Win32Window::OnDpiChanged(UINT dpi, const RECT& suggested) {
     LayOut();
 }
 
-void Win32Window::EventFailed(const EventSource& event, const RuntimeError& error) noexcept {
-    try {
-        showing_failure_ = true;
-        MessageBeep(MB_ICONWARNING);
-        for (const Child& child : controls_) {
-            if (child.Design().style.shows_result) {
-                EnableWindow(child.Handle(), FALSE);
-            }
-        }
-        if (const std::optional<std::size_t> source = design_.IndexOf(event.control)) {
-            marked_.push_back(*source);
-            SetToolTip(controls_[*source].Handle(), Widen(ErrorReportText(error)));
-        }
-        InvalidateRect(window_, nullptr, TRUE);
-    } catch (...) {
-        // Nothing more can be shown; the window goes on working.
-    }
-}
-
-void Win32Window::EventCompleted(const EventSource& /*event*/) noexcept {
-    if (showing_failure_) {
-        ClearFailures();
-    }
-}
-
-void Win32Window::ClearFailures() {
-    showing_failure_ = false;
-    for (const Child& child : controls_) {
-        if (child.Design().style.shows_result) {
-            EnableWindow(child.Handle(), TRUE);
-        }
-    }
-    for (const std::size_t index : marked_) {
-        SetToolTip(controls_[index].Handle(), {});
-    }
-    marked_.clear();
-    InvalidateRect(window_, nullptr, TRUE);
-}
-
-namespace {
-
-// The order in which the children are created. The dialog manager moves through them in this
-// order, so it is the tab order; and Windows names an edit control for screen readers after the
-// static just before it, so a label that captions a control comes immediately before it.
-std::vector<std::size_t> CreationOrder(const WindowDesign& design) {
-    const std::span<const ControlDesign> designs = design.controls;
-    std::vector<std::size_t> tab_order(designs.size());
-    std::iota(tab_order.begin(), tab_order.end(), std::size_t{0});
-    std::stable_sort(tab_order.begin(), tab_order.end(), [&](std::size_t a, std::size_t b) {
-        return designs[a].tab_index < designs[b].tab_index;
-    });
-    const auto captions_another = [&](std::size_t index) {
-        return design.IndexOf(designs[index].caption_for).has_value();
-    };
-    std::vector<std::size_t> order;
-    for (const std::size_t index : tab_order) {
-        if (captions_another(index)) {
-            continue; // placed with the control it captions
-        }
-        for (const std::size_t label : tab_order) {
-            if (designs[label].caption_for == designs[index].name && captions_another(label)) {
-                order.push_back(label);
-            }
-        }
-        order.push_back(index);
-    }
-    return order;
-}
-
-} // namespace
-
 void Win32Window::CreateControls(HINSTANCE instance) {
-    const std::span<const ControlDesign> designs = design_.controls;
-    std::vector<HWND> handles(designs.size());
+    const std::span<const ControlDesign> designs = Design().controls;
+    controls_.assign(designs.size(), nullptr);
     bool first_option = true;
-    for (const std::size_t index : CreationOrder(design_)) {
+    for (const std::size_t index : CreationOrder(Design())) {
         const ControlDesign& control = designs[index];
         const ChildClass child_class = ClassFor(control, first_option);
         first_option = first_option && control.kind != ControlKind::OptionButton;
-        handles[index] =
+        controls_[index] =
             CreateWindowExW(child_class.ex_style, child_class.name, Widen(control.caption).c_str(),
                             child_class.style, 0, 0, 0, 0, window_,
                             reinterpret_cast<HMENU>(
                                 static_cast<INT_PTR>(kFirstControlId + static_cast<int>(index))),
                             instance, nullptr);
-        if (handles[index] == nullptr) {
+        if (controls_[index] == nullptr) {
             throw std::runtime_error("cannot create a control");
         }
         if (control.kind == ControlKind::TextBox) {
             // Any length of text: lift the edit control's default limit.
-            SendMessageW(handles[index], EM_SETLIMITTEXT, 0, 0);
+            SendMessageW(controls_[index], EM_SETLIMITTEXT, 0, 0);
         } else if (control.kind == ControlKind::OptionButton && control.style.selected_at_start) {
-            SendMessageW(handles[index], BM_SETCHECK, BST_CHECKED, 0);
+            SendMessageW(controls_[index], BM_SETCHECK, BST_CHECKED, 0);
         }
-    }
-    controls_.reserve(designs.size());
-    for (std::size_t index = 0; index < designs.size(); ++index) {
-        controls_.emplace_back(*this, designs[index], handles[index]);
     }
 
     tool_tip_ =
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
-    for (const Child& child : controls_) {
-        if (child.Design().kind != ControlKind::Label) {
+    for (std::size_t index = 0; index < designs.size(); ++index) {
+        if (designs[index].kind != ControlKind::Label) {
             TTTOOLINFOW tool{};
             tool.cbSize = TTTOOLINFOW_V2_SIZE;
             tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
             tool.hwnd = window_;
-            tool.uId = reinterpret_cast<UINT_PTR>(child.Handle());
+            tool.uId = reinterpret_cast<UINT_PTR>(controls_[index]);
             tool.lpszText = const_cast<wchar_t*>(L"");
             SendMessageW(tool_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
@@ -399,26 +312,52 @@ void Win32Window::UseFontFor(UINT dpi) {
     metrics.cbSize = sizeof metrics;
     dpi::SystemParameters(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, dpi);
     font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
-    for (const Child& child : controls_) {
-        SendMessageW(child.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    for (HWND const control : controls_) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     }
 }
 
-PixelSize Win32Window::NaturalSize(const Child& child) const {
+std::string Win32Window::ReadText(std::size_t box) const {
+    return Narrow(WindowText(controls_[box]));
+}
+
+void Win32Window::WriteText(std::size_t box, std::string_view text) {
+    const std::wstring wide = Widen(text);
+    // The change event is for real changes: an edit control reports every WM_SETTEXT.
+    if (WindowText(controls_[box]) == wide) {
+        return;
+    }
+    if (SetWindowTextW(controls_[box], wide.c_str()) == FALSE) {
+        RaiseControlCallFailed(Design().controls[box].name, "setting the text");
+    }
+}
+
+bool Win32Window::ReadValue(std::size_t option) const {
+    return SendMessageW(controls_[option], BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32Window::WriteCaption(std::size_t label, std::string_view caption) {
+    if (SetWindowTextW(controls_[label], Widen(caption).c_str()) == FALSE) {
+        RaiseControlCallFailed(Design().controls[label].name, "setting the caption");
+    }
+}
+
+PixelSize Win32Window::Natural(std::size_t control) const {
     const MeasuringContext context(window_, font_.get());
-    const std::wstring text = WindowText(child.Handle());
+    const std::wstring text = WindowText(controls_[control]);
     SIZE extent{};
     GetTextExtentPoint32W(context.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
     TEXTMETRICW metrics{};
     GetTextMetricsW(context.Get(), &metrics);
     PixelSize size{static_cast<int>(extent.cx), static_cast<int>(metrics.tmHeight)};
-    if (child.Design().kind == ControlKind::OptionButton) {
+    const ControlDesign& design = Design().controls[control];
+    if (design.kind == ControlKind::OptionButton) {
         // The radio mark, and the gap the button leaves between it and the text.
         const int mark = dpi::SystemMetric(SM_CXMENUCHECK, dpi_);
         size.width += mark + MulDiv(6, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
         size.height = std::max(size.height, mark);
     }
-    if (child.Design().style.single_border) {
+    if (design.style.single_border) {
         const int border = dpi::SystemMetric(SM_CXBORDER, dpi_);
         size.width += 2 * border + MulDiv(4, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
         size.height += 2 * border;
@@ -426,43 +365,50 @@ PixelSize Win32Window::NaturalSize(const Child& child) const {
     return size;
 }
 
-void Win32Window::LayOut() {
-    class ControlMeasure final : public CaptionMeasure {
-    public:
-        explicit ControlMeasure(const Win32Window& window) : window_(window) {}
-        [[nodiscard]] PixelSize Natural(std::size_t control) const override {
-            return window_.NaturalSize(window_.controls_[control]);
-        }
-        [[nodiscard]] int WrappedHeight(std::size_t control, int width) const override {
-            const MeasuringContext context(window_.window_, window_.font_.get());
-            const std::wstring text = WindowText(window_.controls_[control].Handle());
-            RECT rect{0, 0, width, 0};
-            DrawTextW(context.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
-                      DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-            return static_cast<int>(rect.bottom);
-        }
+int Win32Window::WrappedHeight(std::size_t control, int width) const {
+    const MeasuringContext context(window_, font_.get());
+    const std::wstring text = WindowText(controls_[control]);
+    RECT rect{0, 0, width, 0};
+    DrawTextW(context.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    return static_cast<int>(rect.bottom);
+}
 
-    private:
-        const Win32Window& window_;
-    };
+void Win32Window::Place(std::size_t control, const PixelRect& rect) {
+    SetWindowPos(controls_[control], nullptr, rect.x, rect.y, rect.width, rect.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
-    layout_ = LayOutWindow(design_, Scale(), ControlMeasure(*this));
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const PixelRect& rect = layout_.controls[i];
-        SetWindowPos(controls_[i].Handle(), nullptr, rect.x, rect.y, rect.width, rect.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    RECT frame{0, 0, layout_.client.width, layout_.client.height};
+void Win32Window::SetClientSize(PixelSize client) {
+    RECT frame{0, 0, client.width, client.height};
     dpi::AdjustWindowRect(frame, kWindowStyle, kWindowExStyle, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Win32Window::CaptionChanged(const Child& child) {
-    const auto index = static_cast<std::size_t>(&child - controls_.data());
-    if (!LayoutStillHolds(layout_, design_, index, NaturalSize(child))) {
-        LayOut();
+void Win32Window::SetEnabled(std::size_t control, bool enabled) {
+    EnableWindow(controls_[control], enabled ? TRUE : FALSE);
+}
+
+// A failed load has no control of its own; greying the results and the beep say it.
+void Win32Window::Mark(std::optional<std::size_t> control, std::string_view why) {
+    if (control) {
+        marked_.push_back(*control);
+        SetToolTip(controls_[*control], Widen(why));
+        InvalidateRect(window_, nullptr, TRUE);
     }
+}
+
+void Win32Window::Unmark(std::optional<std::size_t> control) {
+    if (control) {
+        marked_.pop_back();
+        SetToolTip(controls_[*control], {});
+        InvalidateRect(window_, nullptr, TRUE);
+    }
+}
+
+void Win32Window::Beep() {
+    MessageBeep(MB_ICONWARNING);
 }
 
 void Win32Window::SetToolTip(HWND control, const std::wstring& text) const {

@@ -123,9 +123,8 @@ TEST(ProgramInTheUsersLocale, ShowsTheUsersDecimalSeparator) {
     EXPECT_EQ(program.Text(110), with_separator("GB - (34974.63 MB)"));
     SendMessageW(GetDlgItem(program.Window(), 100), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(L"1.5"));
-    const auto [gigabytes, megabytes] = FreshCaptions("1.5", "37", [](std::string_view option) {
-        return option == "opt11kmono";
-    });
+    const auto [gigabytes, megabytes] =
+        FreshCaptions("1.5", "37", [](std::string_view option) { return option == "opt11kmono"; });
     EXPECT_EQ(program.Text(109), with_separator(gigabytes));
     EXPECT_EQ(program.Text(110), with_separator(megabytes));
     EXPECT_EQ(program.Close(), 0);

@@ -1,0 +1,67 @@
+// What every backend's window shows when an event fails, checked headless on the simulated
+// backend, which shares the window core with the Qt and Win32 windows.
+
+#include "simulated_form1.hpp"
+
+#include <gtest/gtest.h>
+
+namespace brindle::testing {
+namespace {
+
+using platform::ControlCall;
+using Captions = std::pair<std::string, std::string>;
+
+constexpr const char* kOverflow = "Overflow: the estimate is too large to compute";
+
+struct Loaded : SimulatedForm1 {
+    Loaded() { window.Load(); }
+    [[nodiscard]] bool ResultsEnabled() const {
+        return window.IsEnabled("lblResMB") && window.IsEnabled("lblextrares");
+    }
+};
+
+// An error at the top of an event greys the result captions, marks the control whose event it
+// was with the reason, and beeps once; a second failure marks its own control too; the next
+// event that completes takes everything away.
+TEST(WindowErrorDisplay, MarksGreysAndBeepsUntilAnEventCompletes) {
+    Loaded sim;
+    const Captions before = sim.Captions();
+    sim.window.Replace("txtCD", "1e30");
+    EXPECT_EQ(sim.Captions(), before);
+    EXPECT_FALSE(sim.ResultsEnabled());
+    EXPECT_TRUE(sim.window.IsEnabled("Label3"));
+    EXPECT_EQ(sim.window.MarkOf("txtCD"), kOverflow);
+    EXPECT_EQ(sim.window.MarkOf("txtArchive"), "");
+    EXPECT_EQ(sim.window.Beeps(), 1);
+
+    sim.window.Click("opt22KStereo"); // the CD figure is still infinite
+    EXPECT_EQ(sim.window.MarkOf("opt22KStereo"), kOverflow);
+    EXPECT_EQ(sim.window.MarkOf("txtCD"), kOverflow);
+    sim.window.Type("txtCD", "0"); // 1e300: marked a second time
+    EXPECT_EQ(sim.window.Beeps(), 3);
+
+    sim.window.Replace("txtCD", "5");
+    EXPECT_TRUE(sim.ResultsEnabled());
+    for (const char* control : {"txtCD", "opt22KStereo"}) {
+        EXPECT_EQ(sim.window.MarkOf(control), "") << control;
+    }
+    EXPECT_EQ(sim.window.Beeps(), 3);
+}
+
+// A load that fails has no control of its own: the window carries the reason.
+TEST(WindowErrorDisplay, MarksTheWindowWhenTheLoadFails) {
+    SimulatedForm1 sim;
+    sim.window.FailCalls("txtArchive", ControlCall::WriteText);
+    sim.window.Load();
+    EXPECT_EQ(sim.window.MarkOf("Form1"), "Control call failed: setting the text of txtArchive");
+    EXPECT_FALSE(sim.window.IsEnabled("lblResMB"));
+    EXPECT_EQ(sim.window.Beeps(), 1);
+
+    sim.window.HealCalls();
+    sim.window.Type("txtArchive", "3");
+    EXPECT_EQ(sim.window.MarkOf("Form1"), "");
+    EXPECT_TRUE(sim.window.IsEnabled("lblResMB"));
+}
+
+} // namespace
+} // namespace brindle::testing
