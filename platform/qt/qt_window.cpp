@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <functional>
 #include <limits>
-#include <stdexcept>
 
 namespace brindle::platform::qt {
 namespace {

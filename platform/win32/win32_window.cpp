@@ -8,6 +8,7 @@
 #include <array>
 #include <commctrl.h>
 #include <numeric>
+#include <stdexcept>
 #include <windowsx.h>
 
 namespace brindle::platform::win32 {
