@@ -29,8 +29,8 @@ public:
     virtual void Handle(const EventSource& event) = 0;
 };
 
-// Told how each event ended, once its outermost handler has returned. A backend shows a failure
-// to the user and clears that display when a later event completes.
+// Told how each event ended, once its outermost handler has returned. The window core shows a
+// failure to the user and clears that display when a later event completes.
 class EventReporter {
 public:
     virtual void EventFailed(const EventSource& event, const RuntimeError& error) noexcept = 0;

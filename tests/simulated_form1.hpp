@@ -5,6 +5,7 @@
 #include "printers.hpp"
 #include "window/form1.hpp"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -42,6 +43,12 @@ FreshCaptions(std::string_view cd_days, std::string_view archive_days, IsSelecte
         }
     }
     return fresh.Captions();
+}
+
+// A caption as a locale whose decimal separator is `separator` shows it.
+[[nodiscard]] inline std::string WithSeparator(std::string text, char separator) {
+    std::replace(text.begin(), text.end(), '.', separator);
+    return text;
 }
 
 } // namespace brindle::testing

@@ -5,7 +5,6 @@
 
 #include <QProcess>
 #include <QTimer>
-#include <algorithm>
 #include <string>
 
 namespace brindle::testing {
@@ -72,11 +71,6 @@ struct LocaleCase {
     const char* locale;
     char separator; // the decimal separator the figures must show
 };
-
-std::string WithSeparator(std::string text, char separator) {
-    std::replace(text.begin(), text.end(), '.', separator);
-    return text;
-}
 
 // The real start-up hands the figures the decimal separator that the user's locale writes with
 // Latin digits: a comma in German, a full stop in English, and a full stop in Arabic and Persian,

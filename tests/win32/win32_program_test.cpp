@@ -10,7 +10,6 @@
 #include "started_program.hpp"
 #include "windows_resources.hpp"
 
-#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <windows.h>
@@ -113,9 +112,8 @@ TEST(Program, StartsShowsTheEstimateAnswersMessagesAndEndsWhenClosed) {
 TEST(ProgramInTheUsersLocale, ShowsTheUsersDecimalSeparator) {
     const char* const separator = std::getenv("BRINDLE_EXPECTED_SEPARATOR");
     ASSERT_NE(separator, nullptr) << "run through ctest, which sets the locale";
-    const auto with_separator = [&](std::string text) {
-        std::replace(text.begin(), text.end(), '.', separator[0]);
-        return platform::win32::Widen(text);
+    const auto with_separator = [&](const std::string& text) {
+        return platform::win32::Widen(WithSeparator(text, separator[0]));
     };
     const StartedProgram program(kProgram, L"");
     ASSERT_NE(program.Window(), nullptr);
