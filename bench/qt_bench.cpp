@@ -5,10 +5,10 @@
 #include "app/program_icon.hpp"
 #include "app/program_record.hpp"
 #include "platform/qt/qt_window.hpp"
+#include "platform/qt/text_box.hpp"
 #include "window/form1.hpp"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QTest>
 #include <array>
 #include <cstdlib>
@@ -32,7 +32,7 @@ void QtKeystroke(benchmark::State& state) {
     window.Attach(form);
     window.Load();
     window.Window().show();
-    auto* const box = qobject_cast<QLineEdit*>(window.Widget("txtArchive"));
+    auto* const box = qobject_cast<platform::qt::TextBox*>(window.Widget("txtArchive"));
     box->setFocus();
     box->end(false);
     constexpr std::array<Qt::Key, 2> kKeys{Qt::Key_5, Qt::Key_Backspace};

@@ -3,6 +3,8 @@
 #include "platform/error_colour.hpp"
 #include "platform/qt/qt_icon.hpp"
 #include "platform/qt/qt_text.hpp"
+#include "platform/qt/text_box.hpp"
+#include "platform/qt/text_box_accessible.hpp"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -11,12 +13,10 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
 #include <algorithm>
 #include <functional>
-#include <limits>
 
 namespace brindle::platform::qt {
 namespace {
@@ -122,10 +122,7 @@ QWidget* CreateWidget(const ControlDesign& design, QWidget& parent) {
     QWidget* widget = nullptr;
     switch (design.kind) {
     case ControlKind::TextBox: {
-        auto* const edit = new QLineEdit(caption, &parent);
-        // Any length of text, as a day box must accept whatever is typed or pasted.
-        edit->setMaxLength(std::numeric_limits<int>::max());
-        widget = edit;
+        widget = new TextBox(caption, &parent);
         break;
     }
     case ControlKind::OptionButton: {
@@ -164,6 +161,7 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
     : WindowCore(design, static_cast<WindowBackend&>(*this)), window_(std::make_unique<QWidget>()),
       beep_(&QApplication::beep) {
     QAccessible::installFactory(&WindowAccessible);
+    QAccessible::installFactory(&TextBoxAccessible);
     window_->setObjectName(ToQString(design.name));
     window_->setWindowTitle(ToQString(design.caption));
     window_->setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint |
@@ -179,10 +177,8 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
     for (std::size_t index = 0; index < design.controls.size(); ++index) {
         QWidget* const widget = CreateWidget(design.controls[index], *window_);
         widgets_.push_back(widget);
-        if (auto* const edit = qobject_cast<QLineEdit*>(widget)) {
-            // textChanged comes with every change, typed or set, and only with a change.
-            QObject::connect(edit, &QLineEdit::textChanged, edit,
-                             [this, index] { Changed(index); });
+        if (auto* const box = qobject_cast<TextBox*>(widget)) {
+            QObject::connect(box, &TextBox::textChanged, box, [this, index] { Changed(index); });
         } else if (auto* const option = qobject_cast<QRadioButton*>(widget)) {
             options->addButton(option);
             // Selecting an option by mouse, keyboard or assistive technology all check it; the
@@ -252,11 +248,11 @@ void QtWindow::SetTabOrder() {
 }
 
 std::string QtWindow::ReadText(std::size_t box) const {
-    return FromQString(qobject_cast<QLineEdit*>(widgets_[box])->text());
+    return FromQString(qobject_cast<TextBox*>(widgets_[box])->text());
 }
 
 void QtWindow::WriteText(std::size_t box, std::string_view text) {
-    qobject_cast<QLineEdit*>(widgets_[box])->setText(ToQString(text));
+    qobject_cast<TextBox*>(widgets_[box])->setText(ToQString(text));
 }
 
 bool QtWindow::ReadValue(std::size_t option) const {

@@ -31,7 +31,7 @@ QColor BesideLeftEdge(QtForm1& form, const char* name) {
 // Makes the CD figure overflow, which marks the CD box, then clicks an option, which fails the
 // same way and marks the option.
 void FailFromTheBoxAndAnOption(QtForm1& form) {
-    QLineEdit& cd = form.Box("txtCD");
+    QtTextBox& cd = form.Box("txtCD");
     cd.setFocus();
     cd.selectAll();
     QTest::keyClicks(&cd, "5e289");
@@ -50,7 +50,7 @@ TEST(QtErrorMark, LeavesTheControlsOwnFramePaddingAndTextAsTheyWere) {
     // The same texts and choice on a window without logic, so nothing fails there.
     platform::qt::QtWindow unmarked(app::BrindleWindowDesign(), {});
     unmarked.Window().show();
-    qobject_cast<QLineEdit*>(unmarked.Widget("txtCD"))->setText("5e289");
+    qobject_cast<QtTextBox*>(unmarked.Widget("txtCD"))->setText("5e289");
     qobject_cast<QRadioButton*>(unmarked.Widget("opt22KStereo"))->setChecked(true);
     for (const char* name : {"txtCD", "opt22KStereo"}) {
         QWidget* const marked_widget = failed.window.Widget(name);
@@ -61,7 +61,7 @@ TEST(QtErrorMark, LeavesTheControlsOwnFramePaddingAndTextAsTheyWere) {
     }
 
     // The next event that completes takes the rings away.
-    QLineEdit& cd = failed.Box("txtCD");
+    QtTextBox& cd = failed.Box("txtCD");
     cd.selectAll();
     QTest::keyClicks(&cd, "5");
     for (const char* name : {"txtCD", "opt22KStereo"}) {

@@ -3,12 +3,12 @@
 #include "app/program_icon.hpp"
 #include "app/program_record.hpp"
 #include "platform/qt/qt_window.hpp"
+#include "platform/qt/text_box.hpp"
 #include "window/form1.hpp"
 
 #include <QApplication>
 #include <QFont>
 #include <QLabel>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
 #include <string>
@@ -17,6 +17,8 @@
 #include <gtest/gtest.h>
 
 namespace brindle::testing {
+
+using QtTextBox = platform::qt::TextBox;
 
 // DejaVu Sans Condensed at 11 pixels has a 13-pixel line, the size at which 15 twips make one
 // pixel, and captions about as wide as the design's, so that nothing needs to grow.
@@ -44,7 +46,7 @@ public:
         EXPECT_NE(widget, nullptr) << name;
         return *widget;
     }
-    [[nodiscard]] QLineEdit& Box(const char* name) const { return Get<QLineEdit>(name); }
+    [[nodiscard]] QtTextBox& Box(const char* name) const { return Get<QtTextBox>(name); }
     [[nodiscard]] QRadioButton& Option(const char* name) const { return Get<QRadioButton>(name); }
     [[nodiscard]] QLabel& Caption(const char* name) const { return Get<QLabel>(name); }
 

@@ -25,7 +25,7 @@ TEST(QtForm1Property, CaptionsMatchAFreshWindowAfterRandomKeystrokesAndClicks) {
         if (pick(5) == 0) {
             QTest::mouseClick(&form.Option(kOptions[pick(std::size(kOptions))]), Qt::LeftButton);
         } else {
-            QLineEdit& box = form.Box(pick(2) == 0 ? "txtCD" : "txtArchive");
+            QtTextBox& box = form.Box(pick(2) == 0 ? "txtCD" : "txtArchive");
             // Short texts: long enough for exponents, too short to overflow.
             const bool full = box.text().size() >= 3;
             const Qt::Key key = keys[pick(std::size(keys))];

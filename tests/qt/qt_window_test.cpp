@@ -33,7 +33,7 @@ TEST(QtForm1, StartsWithTheDefaultEstimate) {
 // The control contract: a program write raises the change event only when the text changes.
 TEST(QtForm1, RaisesAChangeOnlyWhenTheTextChanges) {
     QtForm1 form;
-    const QSignalSpy changes(&form.Box("txtCD"), &QLineEdit::textChanged);
+    const QSignalSpy changes(&form.Box("txtCD"), &QtTextBox::textChanged);
     form.window.TextBoxNamed("txtCD").SetText("5");
     EXPECT_EQ(changes.count(), 0);
     form.window.TextBoxNamed("txtCD").SetText("6");
@@ -74,7 +74,7 @@ struct Keystroke {
 
 TEST(QtForm1, RecomputesOnEveryKeystroke) {
     QtForm1 form;
-    QLineEdit& archive = form.Box("txtArchive");
+    QtTextBox& archive = form.Box("txtArchive");
     archive.setFocus();
     const Keystroke keys[] = {
         {Qt::Key_End, "37", kStartUp},
@@ -176,7 +176,7 @@ TEST(QtForm1, AcceptsAPastedTextOfAnyLength) {
     QtForm1 form;
     const QString days = "1" + QString(40'500, '0').replace(0, 1, ".");
     QApplication::clipboard()->setText(days);
-    QLineEdit& box = form.Box("txtArchive");
+    QtTextBox& box = form.Box("txtArchive");
     box.setFocus();
     box.selectAll();
     QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
@@ -190,7 +190,7 @@ TEST(QtForm1, ShowsAnOverflowUntilTheNextGoodKeystroke) {
     QtForm1 form;
     int beeps = 0;
     form.window.SetBeep([&] { ++beeps; });
-    QLineEdit& cd = form.Box("txtCD");
+    QtTextBox& cd = form.Box("txtCD");
     const QString group_description = form.Option("opt22KStereo").accessibleDescription();
     cd.setFocus();
     QTest::keyClicks(&cd, "e28");

@@ -5,9 +5,9 @@
 #include "app/program_record.hpp"
 #include "platform/qt/qt_window.hpp"
 #include "platform/qt/run_program.hpp"
+#include "platform/qt/text_box.hpp"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QTest>
 #include <cstdio>
 
@@ -26,7 +26,7 @@ int main() {
     return brindle::platform::qt::RunProgramUntilShown(
         brindle::app::BrindleProgram(), [](brindle::platform::qt::QtWindow& window) {
             PrintCaptions(window);
-            auto* const box = qobject_cast<QLineEdit*>(window.Widget("txtCD"));
+            auto* const box = qobject_cast<brindle::platform::qt::TextBox*>(window.Widget("txtCD"));
             box->selectAll();
             QTest::keyClicks(box, "1.5");
             PrintCaptions(window);

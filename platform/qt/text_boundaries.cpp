@@ -1,0 +1,118 @@
+#include "platform/qt/text_boundaries.hpp"
+
+#include <QTextBoundaryFinder>
+#include <algorithm>
+#include <string_view>
+
+namespace brindle::platform::qt {
+qsizetype CharacterStart(const QString& text, qsizetype position) {
+    position = std::clamp<qsizetype>(position, 0, text.size());
+    if (position > 0 && position < text.size() && text.at(position).isLowSurrogate() &&
+        text.at(position - 1).isHighSurrogate()) {
+        return position - 1;
+    }
+    return position;
+}
+
+namespace {
+
+// Punctuation that makes a word of its own, so that "12.5" is crossed in three steps, as in
+// every other text field of the desktop.
+bool IsWordSeparator(QChar c) {
+    constexpr std::u16string_view kSeparators = u".,?!@#$:;-<>[](){}=/+%&^*'\"`~|\\";
+    return kSeparators.find(c.unicode()) != std::u16string_view::npos;
+}
+
+// Context enough for any grapheme cluster or word that matters to a day box.
+constexpr qsizetype kReach = 256;
+
+// Character boundaries in text[first, last), from `position`.
+class Characters {
+public:
+    Characters(const QString& text, qsizetype position)
+        : first_(CharacterStart(text, position - kReach)),
+          last_(CharacterStart(text, position + kReach)),
+          finder_(QTextBoundaryFinder::Grapheme, text.constData() + first_, last_ - first_) {
+        finder_.setPosition(position - first_);
+    }
+
+    // The next boundary, or the window's end.
+    qsizetype Next() {
+        const qsizetype found = finder_.toNextBoundary();
+        return found < 0 ? last_ : first_ + found;
+    }
+    // The previous boundary, or the window's start.
+    qsizetype Previous() {
+        const qsizetype found = finder_.toPreviousBoundary();
+        return found < 0 ? first_ : first_ + found;
+    }
+
+private:
+    qsizetype first_;
+    qsizetype last_;
+    QTextBoundaryFinder finder_;
+};
+
+} // namespace
+
+qsizetype NextCharacter(const QString& text, qsizetype position) {
+    if (position >= text.size()) {
+        return text.size();
+    }
+    return Characters(text, position).Next();
+}
+
+qsizetype PreviousCharacter(const QString& text, qsizetype position) {
+    if (position <= 0) {
+        return 0;
+    }
+    return Characters(text, position).Previous();
+}
+
+qsizetype NextWordStart(const QString& text, qsizetype position) {
+    const qsizetype limit = std::min(text.size(), position + kReach);
+    qsizetype next = position;
+    if (next < limit && IsWordSeparator(text.at(next))) {
+        while (next < limit && IsWordSeparator(text.at(next))) {
+            ++next;
+        }
+    } else {
+        while (next < limit && !text.at(next).isSpace() && !IsWordSeparator(text.at(next))) {
+            ++next;
+        }
+    }
+    while (next < limit && text.at(next).isSpace()) {
+        ++next;
+    }
+    return CharacterStart(text, next);
+}
+
+qsizetype PreviousWordStart(const QString& text, qsizetype position) {
+    const qsizetype limit = std::max<qsizetype>(0, position - kReach);
+    qsizetype previous = position;
+    while (previous > limit && text.at(previous - 1).isSpace()) {
+        --previous;
+    }
+    if (previous > limit && IsWordSeparator(text.at(previous - 1))) {
+        while (previous > limit && IsWordSeparator(text.at(previous - 1))) {
+            --previous;
+        }
+    } else {
+        while (previous > limit && !text.at(previous - 1).isSpace() &&
+               !IsWordSeparator(text.at(previous - 1))) {
+            --previous;
+        }
+    }
+    return CharacterStart(text, previous);
+}
+
+std::pair<qsizetype, qsizetype> WordAt(const QString& text, qsizetype position) {
+    const qsizetype start = PreviousWordStart(text, std::min(position + 1, text.size()));
+    qsizetype end = NextWordStart(text, start);
+    while (end > position && end > start && text.at(end - 1).isSpace()) {
+        --end;
+    }
+    return {start, end};
+}
+
+} // namespace brindle::platform::qt

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "platform/qt/edit_history.hpp"
+
+#include <QBasicTimer>
+#include <QString>
+#include <QTextLayout>
+#include <QWidget>
+#include <memory>
+
+class QStyleOptionFrame;
+
+namespace brindle::platform::qt {
+
+enum class EditingKey : unsigned char;
+
+// A one-line text box that costs the same whatever length of text it holds. A day box accepts
+// any text, a pasted mebibyte included, yet the user only ever sees a box's width of it; so this
+// box lays out and paints only the characters around what is visible, finds word and character
+// boundaries in a window around the cursor, and keeps a bounded undo history. It looks and
+// behaves as the toolkit's own line edit does: the style's frame, padding and selection colours,
+// the standard editing keys, mouse selection, the clipboards, an input method and a context menu.
+class TextBox final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TextBox(const QString& text = {}, QWidget* parent = nullptr);
+
+    [[nodiscard]] const QString& text() const noexcept { return text_; }
+    // A program's write: the cursor goes to the end and what could be undone is forgotten.
+    void setText(const QString& text);
+
+    [[nodiscard]] qsizetype cursorPosition() const noexcept { return cursor_; }
+    void setCursorPosition(qsizetype position);
+    [[nodiscard]] bool hasSelectedText() const noexcept { return cursor_ != anchor_; }
+    [[nodiscard]] qsizetype selectionStart() const noexcept;
+    [[nodiscard]] qsizetype selectionEnd() const noexcept;
+    [[nodiscard]] QString selectedText() const;
+    // Selects from `start` to `end`, leaving the cursor at `end`.
+    void setSelection(qsizetype start, qsizetype end);
+    void selectAll();
+    void deselect();
+    void home(bool mark);
+    void end(bool mark);
+
+    // The user's edits: each can be undone.
+    void insert(const QString& text);
+    void replace(qsizetype start, qsizetype end, const QString& text);
+    void undo();
+    void redo();
+    [[nodiscard]] bool isUndoAvailable() const noexcept { return history_.CanUndo(); }
+    [[nodiscard]] bool isRedoAvailable() const noexcept { return history_.CanRedo(); }
+    [[nodiscard]] const EditHistory& history() const noexcept { return history_; }
+    void cut();
+    void copy() const;
+    void paste();
+
+    // Where a character is drawn, in the box's coordinates; empty when it is scrolled out of
+    // sight. Assistive technology asks this of any character.
+    [[nodiscard]] QRect characterRect(qsizetype position) const;
+    [[nodiscard]] QRect cursorRect() const;
+    // The position nearest to a point in the box.
+    [[nodiscard]] qsizetype positionAt(QPoint point) const;
+    // The first character drawn at the left edge of the text area.
+    [[nodiscard]] qsizetype firstVisible() const;
+
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override;
+    [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+signals:
+    // Every change, typed or set, and only a change.
+    void textChanged(const QString& text);
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // The text drawn in the box: a bounded run of it from `start`, laid out on one line.
+    struct Shown {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        std::unique_ptr<QTextLayout> layout;
+    };
+
+    void InitFrameOption(QStyleOptionFrame& option) const;
+    [[nodiscard]] QRect ContentsArea() const;
+    [[nodiscard]] QRect TextArea() const;
+    [[nodiscard]] Shown LayOutFrom(qsizetype start) const;
+    // Where a position of the text is in the shown layout, past any text being composed.
+    [[nodiscard]] int LayoutIndex(const Shown& shown, qsizetype position) const;
+    [[nodiscard]] QPointF TextOrigin(const Shown& shown) const;
+    // The cursor's x in a shown layout, rounded as the line edit rounds it.
+    [[nodiscard]] int CursorX(const Shown& shown) const;
+    // Moves where the laid-out run starts when the cursor nears either end of it.
+    void KeepCursorInLayout();
+    void ScrollToCursor();
+
+    enum class Move { Keep, Select };
+    void MoveCursor(qsizetype position, Move move);
+    void Edit(qsizetype start, qsizetype end, const QString& inserted, EditHistory::Kind kind);
+    void Apply(qsizetype start, qsizetype length, const QString& inserted);
+    void Changed(qsizetype start, const QString& removed, const QString& inserted);
+    void Backspace();
+    void Delete();
+    void Perform(EditingKey action);
+    void CopyToSelectionClipboard() const;
+    void RestartBlinking();
+    void StopBlinking();
+
+    QString text_;
+    qsizetype cursor_ = 0;
+    qsizetype anchor_ = 0;
+    qsizetype layout_start_ = 0; // where the laid-out run of the text starts
+    int hscroll_ = 0;            // its pixels left of the text area
+    QString preedit_;
+    qsizetype preedit_cursor_ = 0;
+    EditHistory history_;
+    QBasicTimer blink_;
+    bool cursor_shown_ = false;
+    bool selecting_with_mouse_ = false;
+};
+
+} // namespace brindle::platform::qt

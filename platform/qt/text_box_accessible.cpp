@@ -1,0 +1,136 @@
+#include "platform/qt/text_box_accessible.hpp"
+
+#include "platform/qt/text_box.hpp"
+#include "platform/qt/toolkit_guard.hpp"
+
+#include <QAccessibleWidget>
+#include <algorithm>
+#include <climits>
+
+namespace brindle::platform::qt {
+namespace {
+
+class Accessible final : public QAccessibleWidget,
+                         public QAccessibleTextInterface,
+                         public QAccessibleEditableTextInterface {
+public:
+    explicit Accessible(TextBox& box) : QAccessibleWidget(&box, QAccessible::EditableText) {}
+
+    [[nodiscard]] QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value) {
+            return GuardedOr(QString(), [&] { return Box().text(); });
+        }
+        return QAccessibleWidget::text(kind);
+    }
+
+    void setText(QAccessible::Text kind, const QString& text) override {
+        if (kind == QAccessible::Value) {
+            Guarded([&] { Box().replace(0, Box().text().size(), text); });
+        } else {
+            QAccessibleWidget::setText(kind, text);
+        }
+    }
+
+    [[nodiscard]] QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = true;
+        state.selectableText = true;
+        return state;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        if (type == QAccessible::EditableTextInterface) {
+            return static_cast<QAccessibleEditableTextInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    // ---- Text ----
+
+    void selection(int index, int* start, int* end) const override {
+        *start = 0;
+        *end = 0;
+        if (index == 0 && Box().hasSelectedText()) {
+            *start = Clamped(Box().selectionStart());
+            *end = Clamped(Box().selectionEnd());
+        }
+    }
+    [[nodiscard]] int selectionCount() const override { return Box().hasSelectedText() ? 1 : 0; }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int index) override {
+        if (index == 0) {
+            Guarded([&] { Box().deselect(); });
+        }
+    }
+    void setSelection(int index, int start, int end) override {
+        if (index == 0) {
+            Guarded([&] { Box().setSelection(start, end); });
+        }
+    }
+    [[nodiscard]] int cursorPosition() const override { return Clamped(Box().cursorPosition()); }
+    void setCursorPosition(int position) override {
+        Guarded([&] { Box().setCursorPosition(position); });
+    }
+    [[nodiscard]] QString text(int start, int end) const override {
+        return GuardedOr(QString(), [&] {
+            const qsizetype first = std::clamp<qsizetype>(start, 0, Box().text().size());
+            return Box().text().mid(first, std::max(0, end - start));
+        });
+    }
+    [[nodiscard]] int characterCount() const override { return Clamped(Box().text().size()); }
+    [[nodiscard]] QRect characterRect(int offset) const override {
+        return GuardedOr(QRect(), [&] {
+            const QRect rect = Box().characterRect(offset);
+            return rect.isNull() ? rect : QRect(Box().mapToGlobal(rect.topLeft()), rect.size());
+        });
+    }
+    [[nodiscard]] int offsetAtPoint(const QPoint& point) const override {
+        return GuardedOr(-1, [&] {
+            const QPoint local = Box().mapFromGlobal(point);
+            return Box().rect().contains(local) ? Clamped(Box().positionAt(local)) : -1;
+        });
+    }
+    void scrollToSubstring(int start, int end) override {
+        Guarded([&] {
+            Box().setCursorPosition(end);
+            Box().setCursorPosition(start);
+        });
+    }
+    [[nodiscard]] QString attributes(int offset, int* start, int* end) const override {
+        *start = std::max(0, offset);
+        *end = *start;
+        return {};
+    }
+
+    // ---- Editing ----
+
+    void deleteText(int start, int end) override {
+        Guarded([&] { Box().replace(start, end, {}); });
+    }
+    void insertText(int offset, const QString& text) override {
+        Guarded([&] { Box().replace(offset, offset, text); });
+    }
+    void replaceText(int start, int end, const QString& text) override {
+        Guarded([&] { Box().replace(start, end, text); });
+    }
+
+private:
+    [[nodiscard]] TextBox& Box() const { return *qobject_cast<TextBox*>(object()); }
+    [[nodiscard]] static int Clamped(qsizetype value) {
+        return static_cast<int>(std::min<qsizetype>(value, INT_MAX));
+    }
+};
+
+} // namespace
+
+QAccessibleInterface* TextBoxAccessible(const QString& /*class_name*/, QObject* object) {
+    if (auto* const box = qobject_cast<TextBox*>(object)) {
+        return new Accessible(*box);
+    }
+    return nullptr;
+}
+
+} // namespace brindle::platform::qt

@@ -1,0 +1,323 @@
+// The day boxes' text box against the toolkit's own line edit: the same keys must do the same
+// things and the same text must look the same, whatever the box holds; and a huge text must stay
+// whole, in sight where the cursor is, and undoable without the history growing with it.
+
+#include "qt_fixture.hpp"
+#include "simulated_form1.hpp"
+
+#include <QAccessible>
+#include <QAccessibleEditableTextInterface>
+#include <QAccessibleTextInterface>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace brindle::testing {
+namespace {
+
+struct Key {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+};
+
+constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
+constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
+
+// Keys whose meaning the box takes from the platform's bindings, as the line edit does.
+const Key kEditingKeys[] = {
+    {Qt::Key_Left},
+    {Qt::Key_Right},
+    {Qt::Key_Left, kShift},
+    {Qt::Key_Right, kShift},
+    {Qt::Key_Left, kCtrl},
+    {Qt::Key_Right, kCtrl},
+    {Qt::Key_Right, kCtrl | kShift},
+    {Qt::Key_Left, kCtrl | kShift},
+    {Qt::Key_Home},
+    {Qt::Key_End},
+    {Qt::Key_Home, kShift},
+    {Qt::Key_End, kShift},
+    {Qt::Key_Backspace},
+    {Qt::Key_Delete},
+    {Qt::Key_Backspace, kCtrl},
+    {Qt::Key_Delete, kCtrl},
+    {Qt::Key_A, kCtrl},
+    {Qt::Key_5},
+    {Qt::Key_Period},
+    {Qt::Key_E},
+    {Qt::Key_Space},
+    {Qt::Key_Minus},
+};
+
+// Texts with what trips up a cursor: words and numbers, an accent that follows its letter, a
+// character outside the basic plane, and a pasted line break.
+const QString kTexts[] = {
+    QStringLiteral("12.5 days at 44.1"),
+    QString::fromUtf8("e\xCC\x81te 1e30"),
+    QString::fromUtf8("5 \xF0\x9F\x98\x80 7"),
+    QStringLiteral("1\n2\t3"),
+};
+
+// The line edit, with where it draws its cursor in view.
+class LineEdit final : public QLineEdit {
+public:
+    using QLineEdit::cursorRect;
+};
+
+struct Pair {
+    Pair() {
+        for (QWidget* const widget :
+             {static_cast<QWidget*>(&reference), static_cast<QWidget*>(&box)}) {
+            widget->resize(160, 24);
+            widget->show();
+        }
+        reference.setMaxLength(std::numeric_limits<int>::max());
+        // Neither has the focus, so neither draws a cursor that the other does not.
+        elsewhere.show();
+        QApplication::setActiveWindow(&elsewhere);
+    }
+    void Set(const QString& text, int cursor) {
+        reference.setText(text);
+        box.setText(text);
+        reference.setCursorPosition(cursor);
+        box.setCursorPosition(cursor);
+    }
+    void Press(const Key& key) {
+        QTest::keyClick(&reference, key.key, key.modifiers);
+        QTest::keyClick(&box, key.key, key.modifiers);
+    }
+    [[nodiscard]] std::string Difference() const {
+        std::string why;
+        if (reference.text() != box.text()) {
+            why += " text \"" + box.text().toStdString() + "\", the line edit has \"" +
+                   reference.text().toStdString() + '"';
+        }
+        if (reference.cursorPosition() != box.cursorPosition()) {
+            why += " cursor " + std::to_string(box.cursorPosition()) + ", the line edit's " +
+                   std::to_string(reference.cursorPosition());
+        }
+        if (reference.selectedText() != box.selectedText()) {
+            why += " selection \"" + box.selectedText().toStdString() + "\", the line edit's \"" +
+                   reference.selectedText().toStdString() + '"';
+        }
+        return why;
+    }
+
+    // Where each draws its cursor; when a text is scrolled the two may differ by a fraction of a
+    // pixel, as the box measures from the first character shown rather than from the text's.
+    [[nodiscard]] std::pair<int, int> CursorX() {
+        // The line edit scrolls when it paints.
+        (void)reference.grab();
+        return {box.cursorRect().center().x(), reference.cursorRect().center().x()};
+    }
+
+    LineEdit reference;
+    QtTextBox box;
+    QWidget elsewhere;
+};
+
+TEST(TextBox, AnswersEveryEditingKeyAsTheLineEditDoes) {
+    Pair pair;
+    for (const QString& text : kTexts) {
+        for (int cursor = 0; cursor <= text.size(); ++cursor) {
+            if (cursor < text.size() && text.at(cursor).isLowSurrogate()) {
+                continue; // not a place for a cursor
+            }
+            for (const Key& key : kEditingKeys) {
+                pair.Set(text, cursor);
+                pair.Press(key);
+                ASSERT_EQ(pair.Difference(), "")
+                    << '"' << text.toStdString() << "\" at " << cursor << ", key " << key.key
+                    << " modifiers " << key.modifiers.toInt();
+            }
+        }
+    }
+}
+
+// Long random runs of the same keys, checked after every key.
+TEST(TextBox, StaysInStepWithTheLineEditThroughRandomEditing) {
+    Pair pair;
+    std::mt19937 random(20261208);
+    const std::vector<Key> keys(std::begin(kEditingKeys), std::end(kEditingKeys));
+    for (const QString& text : kTexts) {
+        pair.Set(text, 0);
+        for (int press = 0; press < 1000; ++press) {
+            const Key key =
+                keys[std::uniform_int_distribution<std::size_t>(0, keys.size() - 1)(random)];
+            const std::string before = pair.box.text().toStdString() + " at " +
+                                       std::to_string(pair.box.cursorPosition()) + " anchored " +
+                                       pair.box.selectedText().toStdString();
+            pair.Press(key);
+            ASSERT_EQ(pair.Difference(), "")
+                << before << ": \"" << text.toStdString() << "\" press " << press << ", key "
+                << key.key << " modifiers " << key.modifiers.toInt();
+        }
+    }
+}
+
+TEST(TextBox, LooksAndMeasuresAsTheLineEditDoes) {
+    Pair pair;
+    EXPECT_EQ(pair.box.sizeHint(), pair.reference.sizeHint());
+    EXPECT_EQ(pair.box.minimumSizeHint(), pair.reference.minimumSizeHint());
+    const QString fitting[] = {{}, "37", "5e289", "8565786000.00", "-1.5e-7 days"};
+    for (const QString& text : fitting) {
+        for (const bool at_start : {false, true}) {
+            pair.Set(text, at_start ? 0 : static_cast<int>(text.size()));
+            EXPECT_EQ(pair.box.grab().toImage(), pair.reference.grab().toImage())
+                << '"' << text.toStdString() << (at_start ? "\" from its start" : "\" to its end");
+        }
+    }
+    pair.reference.setSelection(3, 5);
+    pair.box.setSelection(3, 8);
+    EXPECT_EQ(pair.box.grab().toImage(), pair.reference.grab().toImage()) << "with a selection";
+}
+
+// A text wider than the box scrolls as in the line edit: to the cursor, wherever it goes, and
+// back to fill the box when the end is erased.
+TEST(TextBox, ScrollsAsTheLineEditDoes) {
+    Pair pair;
+    const QString long_text =
+        QStringLiteral("8565786000.00 days at CD quality, and then some more");
+    pair.Set(long_text, static_cast<int>(long_text.size()));
+    const auto near = [](std::pair<int, int> x) { return std::abs(x.first - x.second) <= 1; };
+    EXPECT_PRED1(near, pair.CursorX()) << "at the end";
+    const Key moves[] = {{Qt::Key_Home},         {Qt::Key_Right, kCtrl}, {Qt::Key_Right, kCtrl},
+                         {Qt::Key_Right, kCtrl}, {Qt::Key_Right, kCtrl}, {Qt::Key_Right, kCtrl},
+                         {Qt::Key_Right, kCtrl}, {Qt::Key_End},          {Qt::Key_Left, kCtrl},
+                         {Qt::Key_Left, kCtrl},  {Qt::Key_Left, kCtrl},  {Qt::Key_Left, kCtrl},
+                         {Qt::Key_Left, kCtrl},  {Qt::Key_Left, kCtrl},  {Qt::Key_Left, kCtrl}};
+    for (const Key& key : moves) {
+        pair.Press(key);
+        EXPECT_PRED1(near, pair.CursorX()) << "cursor at " << pair.box.cursorPosition();
+    }
+    pair.Press({Qt::Key_End});
+    for (int erased = 0; erased < 30; ++erased) {
+        pair.Press({Qt::Key_Backspace});
+        EXPECT_PRED1(near, pair.CursorX()) << erased + 1 << " erased";
+    }
+}
+
+// What a fresh window shows for the boxes' texts and the chosen option.
+std::pair<std::string, std::string> Fresh(const QtForm1& form) {
+    return FreshCaptions(form.Box("txtCD").text().toStdString(),
+                         form.Box("txtArchive").text().toStdString(),
+                         [&](const char* option) { return form.Option(option).isChecked(); });
+}
+
+QString Days(char whole, qsizetype length) {
+    QString text(length, QLatin1Char('0'));
+    text[0] = QLatin1Char(whole);
+    text[1] = QLatin1Char('.');
+    return text;
+}
+
+// Ten mebibyte pastes: each kept whole and estimated, the last undoable, the history bounded,
+// and the cursor in sight at either end of the text.
+TEST(TextBox, KeepsAHugeTextWholeWithTheCursorInSight) {
+    QtForm1 form;
+    QtTextBox& box = form.Box("txtArchive");
+    box.setFocus();
+    constexpr qsizetype kMebibyte = 1 << 20;
+    for (int paste = 0; paste < 10; ++paste) {
+        QApplication::clipboard()->setText(Days(paste % 2 == 0 ? '1' : '2', kMebibyte));
+        box.selectAll();
+        QTest::keyClick(&box, Qt::Key_V, kCtrl);
+        ASSERT_EQ(box.text().size(), kMebibyte);
+        EXPECT_EQ(form.Captions(), Fresh(form)) << paste;
+        EXPECT_LE(box.history().StoredCharacters(),
+                  platform::qt::EditHistory::kDefaultLimits.characters);
+    }
+    const auto cursor_in_sight = [&] {
+        return box.contentsRect().contains(box.cursorRect().center());
+    };
+    EXPECT_TRUE(cursor_in_sight());
+    EXPECT_GT(box.firstVisible(), kMebibyte - 100);
+    QTest::keyClick(&box, Qt::Key_Home);
+    EXPECT_EQ(box.firstVisible(), 0);
+    EXPECT_TRUE(cursor_in_sight());
+
+    QTest::keyClick(&box, Qt::Key_Z, kCtrl);
+    EXPECT_EQ(box.text(), Days('1', kMebibyte));
+    EXPECT_EQ(form.Captions(), Fresh(form));
+    QTest::keyClick(&box, Qt::Key_Z, kCtrl | kShift);
+    EXPECT_EQ(box.text(), Days('2', kMebibyte));
+
+    box.selectAll();
+    QTest::keyClick(&box, Qt::Key_Delete);
+    QTest::keyClicks(&box, "37");
+    EXPECT_EQ(form.Captions(),
+              (std::pair<std::string, std::string>{"34.15", "GB - (34974.63 MB)"}));
+}
+
+TEST(TextBox, SelectsWithTheMouseAsTheLineEditDoes) {
+    Pair pair;
+    pair.Set(QStringLiteral("12.5 days at 44.1"), 0);
+    const QPoint inside_days(45, 12);
+    QTest::mouseClick(&pair.reference, Qt::LeftButton, {}, inside_days);
+    QTest::mouseClick(&pair.box, Qt::LeftButton, {}, inside_days);
+    EXPECT_EQ(pair.Difference(), "") << "click";
+    QTest::mouseClick(&pair.reference, Qt::LeftButton, kShift, QPoint(120, 12));
+    QTest::mouseClick(&pair.box, Qt::LeftButton, kShift, QPoint(120, 12));
+    EXPECT_EQ(pair.Difference(), "") << "shift-click";
+    QTest::mouseDClick(&pair.reference, Qt::LeftButton, {}, inside_days);
+    QTest::mouseDClick(&pair.box, Qt::LeftButton, {}, inside_days);
+    EXPECT_EQ(pair.Difference(), "") << "double click";
+}
+
+TEST(TextBox, TakesTextFromAnInputMethod) {
+    QtForm1 form;
+    QtTextBox& box = form.Box("txtCD");
+    box.setFocus();
+    box.end(false);
+    QInputMethodEvent composing(QStringLiteral("٣"), {});
+    QApplication::sendEvent(&box, &composing);
+    EXPECT_EQ(box.text(), "5") << "text being composed is not yet the box's";
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral("0"));
+    QApplication::sendEvent(&box, &committed);
+    EXPECT_EQ(box.text(), "50");
+    EXPECT_EQ(form.Captions(), Fresh(form));
+    EXPECT_EQ(box.inputMethodQuery(Qt::ImSurroundingText).toString(), "50");
+    EXPECT_EQ(box.inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
+}
+
+// What a screen reader reads and does through the box.
+TEST(TextBox, IsAnEditableTextToAScreenReader) {
+    QtForm1 form;
+    QtTextBox& box = form.Box("txtArchive");
+    QAccessibleInterface* const accessible = QAccessible::queryAccessibleInterface(&box);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::EditableText);
+    EXPECT_TRUE(accessible->state().editable);
+    EXPECT_EQ(accessible->text(QAccessible::Name), "Days at archive quality");
+    EXPECT_EQ(accessible->text(QAccessible::Value), "37");
+    QAccessibleTextInterface* const text = accessible->textInterface();
+    QAccessibleEditableTextInterface* const editable = accessible->editableTextInterface();
+    ASSERT_NE(text, nullptr);
+    ASSERT_NE(editable, nullptr);
+
+    editable->insertText(2, QStringLiteral(".5"));
+    editable->deleteText(0, 1);
+    EXPECT_EQ(box.text(), "7.5");
+    EXPECT_EQ(form.Captions(), Fresh(form));
+    EXPECT_EQ(text->characterCount(), 3);
+    EXPECT_EQ(text->text(1, 3), ".5");
+    text->setSelection(0, 1, 3);
+    int start = -1;
+    int end = -1;
+    text->selection(0, &start, &end);
+    EXPECT_EQ(std::pair(start, end), std::pair(1, 3));
+    EXPECT_EQ(text->cursorPosition(), 3);
+
+    const QRect second = text->characterRect(1);
+    ASSERT_FALSE(second.isEmpty());
+    EXPECT_TRUE(QRect(box.mapToGlobal(QPoint(0, 0)), box.size()).contains(second));
+    EXPECT_EQ(text->offsetAtPoint(second.center()), 1);
+    EXPECT_TRUE(editable != nullptr && text->characterRect(50).isEmpty());
+}
+
+} // namespace
+} // namespace brindle::testing
