@@ -116,7 +116,7 @@ private:
     void Changed(qsizetype start, const QString& removed, const QString& inserted);
     void Backspace();
     void Delete();
-    void Perform(EditingKey action);
+    void Perform(EditingKey key);
     void CopyToSelectionClipboard() const;
     void RestartBlinking();
     void StopBlinking();

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <random>
 #include <string>
 #include <vector>
@@ -282,6 +283,42 @@ TEST(TextBox, TakesTextFromAnInputMethod) {
     EXPECT_EQ(form.Captions(), Fresh(form));
     EXPECT_EQ(box.inputMethodQuery(Qt::ImSurroundingText).toString(), "50");
     EXPECT_EQ(box.inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
+}
+
+TEST(TextBox, OffersTheEditingCommandsInItsContextMenu) {
+    QtForm1 form;
+    QtTextBox& box = form.Box("txtCD");
+    box.setFocus();
+    box.selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("12"));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), box.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&box, &event);
+    auto* const menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    std::vector<std::pair<std::string, bool>> offered;
+    QAction* paste = nullptr;
+    for (QAction* const action : menu->actions()) {
+        if (!action->isSeparator()) {
+            const QString text = action->text().section(QLatin1Char('\t'), 0, 0);
+            offered.emplace_back(text.toStdString(), action->isEnabled());
+            if (text == "&Paste") {
+                paste = action;
+            }
+        }
+    }
+    EXPECT_EQ(offered, (std::vector<std::pair<std::string, bool>>{{"&Undo", false},
+                                                                  {"&Redo", false},
+                                                                  {"Cu&t", true},
+                                                                  {"&Copy", true},
+                                                                  {"&Paste", true},
+                                                                  {"Delete", true},
+                                                                  {"Select All", true}}));
+    ASSERT_NE(paste, nullptr);
+    paste->trigger();
+    menu->close();
+    EXPECT_EQ(box.text(), "12");
+    EXPECT_EQ(form.Captions(), Fresh(form));
+    EXPECT_TRUE(box.isUndoAvailable());
 }
 
 // What a screen reader reads and does through the box.

@@ -1,0 +1,453 @@
+#include "platform/qt/text_boundaries.hpp"
+#include "platform/qt/text_box.hpp"
+#include "platform/qt/text_box_parts.hpp"
+#include "platform/qt/toolkit_guard.hpp"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QInputMethod>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+// What the user does to a text box: keys, an input method, the mouse, the context menu, focus.
+namespace brindle::platform::qt {
+
+using text_box_parts::ToInt;
+
+namespace {
+
+// Characters of context an input method is given on either side of the cursor.
+constexpr qsizetype kSurroundingReach = 512;
+
+} // namespace
+
+// What a key does in a text box. Each is found through the platform's key bindings, so the box
+// answers to the keys the user's desktop uses in every other text field.
+enum class EditingKey : unsigned char {
+    Undo,
+    Redo,
+    SelectAll,
+    Copy,
+    Paste,
+    Cut,
+    DeleteWordBefore,
+    DeleteWordAfter,
+    DeleteToEnd,
+    DeleteNext,
+    DeletePrevious,
+    ToStart,
+    ToEnd,
+    SelectToStart,
+    SelectToEnd,
+    NextCharacter,
+    PreviousCharacter,
+    SelectNextCharacter,
+    SelectPreviousCharacter,
+    NextWord,
+    PreviousWord,
+    SelectNextWord,
+    SelectPreviousWord,
+};
+
+namespace {
+
+constexpr std::pair<QKeySequence::StandardKey, EditingKey> kKeyBindings[] = {
+    {QKeySequence::Undo, EditingKey::Undo},
+    {QKeySequence::Redo, EditingKey::Redo},
+    {QKeySequence::SelectAll, EditingKey::SelectAll},
+    {QKeySequence::Copy, EditingKey::Copy},
+    {QKeySequence::Paste, EditingKey::Paste},
+    {QKeySequence::Cut, EditingKey::Cut},
+    {QKeySequence::DeleteStartOfWord, EditingKey::DeleteWordBefore},
+    {QKeySequence::DeleteEndOfWord, EditingKey::DeleteWordAfter},
+    {QKeySequence::DeleteEndOfLine, EditingKey::DeleteToEnd},
+    {QKeySequence::Delete, EditingKey::DeleteNext},
+    {QKeySequence::MoveToStartOfLine, EditingKey::ToStart},
+    {QKeySequence::MoveToStartOfBlock, EditingKey::ToStart},
+    {QKeySequence::MoveToStartOfDocument, EditingKey::ToStart},
+    {QKeySequence::MoveToEndOfLine, EditingKey::ToEnd},
+    {QKeySequence::MoveToEndOfBlock, EditingKey::ToEnd},
+    {QKeySequence::MoveToEndOfDocument, EditingKey::ToEnd},
+    {QKeySequence::SelectStartOfLine, EditingKey::SelectToStart},
+    {QKeySequence::SelectStartOfBlock, EditingKey::SelectToStart},
+    {QKeySequence::SelectStartOfDocument, EditingKey::SelectToStart},
+    {QKeySequence::SelectEndOfLine, EditingKey::SelectToEnd},
+    {QKeySequence::SelectEndOfBlock, EditingKey::SelectToEnd},
+    {QKeySequence::SelectEndOfDocument, EditingKey::SelectToEnd},
+    {QKeySequence::MoveToNextChar, EditingKey::NextCharacter},
+    {QKeySequence::MoveToPreviousChar, EditingKey::PreviousCharacter},
+    {QKeySequence::SelectNextChar, EditingKey::SelectNextCharacter},
+    {QKeySequence::SelectPreviousChar, EditingKey::SelectPreviousCharacter},
+    {QKeySequence::MoveToNextWord, EditingKey::NextWord},
+    {QKeySequence::MoveToPreviousWord, EditingKey::PreviousWord},
+    {QKeySequence::SelectNextWord, EditingKey::SelectNextWord},
+    {QKeySequence::SelectPreviousWord, EditingKey::SelectPreviousWord},
+};
+
+std::optional<EditingKey> KeyFor(QKeyEvent& event) {
+    for (const auto& [sequence, key] : kKeyBindings) {
+        if (event.matches(sequence)) {
+            return key;
+        }
+    }
+    // Backspace erases with or without Shift, as it does in every text field.
+    if (event.key() == Qt::Key_Backspace &&
+        (event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::NoModifier) {
+        return EditingKey::DeletePrevious;
+    }
+    return std::nullopt;
+}
+
+bool IsTyping(const QKeyEvent& event) {
+    const QString text = event.text();
+    return !text.isEmpty() && text.at(0).isPrint() &&
+           !event.modifiers().testAnyFlags(Qt::ControlModifier | Qt::MetaModifier);
+}
+
+} // namespace
+
+void TextBox::Perform(EditingKey key) {
+    const auto select_to = [this](qsizetype position) { MoveCursor(position, Move::Select); };
+    const auto move_to = [this](qsizetype position) { MoveCursor(position, Move::Keep); };
+    switch (key) {
+    case EditingKey::Undo:
+        undo();
+        break;
+    case EditingKey::Redo:
+        redo();
+        break;
+    case EditingKey::SelectAll:
+        selectAll();
+        CopyToSelectionClipboard();
+        break;
+    case EditingKey::Copy:
+        copy();
+        break;
+    case EditingKey::Paste:
+        paste();
+        break;
+    case EditingKey::Cut:
+        cut();
+        break;
+    case EditingKey::DeleteWordBefore:
+        // The selection grows by the word before the cursor, then goes. Forwards, when that
+        // leaves nothing selected, the character after the cursor goes instead: both as in every
+        // other text field of the toolkit.
+        select_to(PreviousWordStart(text_, cursor_));
+        if (hasSelectedText()) {
+            Delete();
+        }
+        break;
+    case EditingKey::DeleteWordAfter:
+        select_to(NextWordStart(text_, cursor_));
+        Delete();
+        break;
+    case EditingKey::DeleteToEnd:
+        select_to(text_.size());
+        cut();
+        break;
+    case EditingKey::DeleteNext:
+        Delete();
+        break;
+    case EditingKey::DeletePrevious:
+        Backspace();
+        break;
+    case EditingKey::ToStart:
+        move_to(0);
+        break;
+    case EditingKey::ToEnd:
+        move_to(text_.size());
+        break;
+    case EditingKey::SelectToStart:
+        select_to(0);
+        break;
+    case EditingKey::SelectToEnd:
+        select_to(text_.size());
+        break;
+    case EditingKey::NextCharacter:
+        move_to(NextCharacter(text_, cursor_));
+        break;
+    case EditingKey::PreviousCharacter:
+        move_to(PreviousCharacter(text_, cursor_));
+        break;
+    case EditingKey::SelectNextCharacter:
+        select_to(NextCharacter(text_, cursor_));
+        break;
+    case EditingKey::SelectPreviousCharacter:
+        select_to(PreviousCharacter(text_, cursor_));
+        break;
+    case EditingKey::NextWord:
+        move_to(NextWordStart(text_, cursor_));
+        break;
+    case EditingKey::PreviousWord:
+        move_to(PreviousWordStart(text_, cursor_));
+        break;
+    case EditingKey::SelectNextWord:
+        select_to(NextWordStart(text_, cursor_));
+        break;
+    case EditingKey::SelectPreviousWord:
+        select_to(PreviousWordStart(text_, cursor_));
+        break;
+    }
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event) {
+    Guarded([&] {
+        if (const std::optional<EditingKey> key = KeyFor(*event)) {
+            Perform(*key);
+        } else if (IsTyping(*event)) {
+            Edit(selectionStart(), selectionEnd(), event->text(),
+                 hasSelectedText() ? EditHistory::Kind::Other : EditHistory::Kind::Typed);
+        } else {
+            // Tab, Return, Escape and the rest belong to the window.
+            event->ignore();
+            return;
+        }
+        event->accept();
+    });
+}
+
+bool TextBox::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // The box's own keys must reach it even if something in the window binds them.
+        auto* const key = dynamic_cast<QKeyEvent*>(event);
+        if (key != nullptr && (KeyFor(*key) || IsTyping(*key))) {
+            key->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+// ---- Input methods ----
+
+void TextBox::inputMethodEvent(QInputMethodEvent* event) {
+    Guarded([&] {
+        qsizetype start = selectionStart();
+        qsizetype end = selectionEnd();
+        if (event->replacementLength() > 0 || event->replacementStart() != 0) {
+            start = std::clamp<qsizetype>(cursor_ + event->replacementStart(), 0, text_.size());
+            end = std::clamp<qsizetype>(start + event->replacementLength(), start, text_.size());
+        }
+        if (!event->commitString().isEmpty() || start != end) {
+            Edit(start, end, event->commitString(), EditHistory::Kind::Other);
+        }
+        preedit_ = event->preeditString();
+        preedit_cursor_ = preedit_.size();
+        for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
+            if (attribute.type == QInputMethodEvent::Cursor) {
+                preedit_cursor_ = std::clamp<qsizetype>(attribute.start, 0, preedit_.size());
+            } else if (attribute.type == QInputMethodEvent::Selection) {
+                const qsizetype base = cursor_ + event->replacementStart();
+                setSelection(base + attribute.start, base + attribute.start + attribute.length);
+            }
+        }
+        ScrollToCursor();
+        update();
+        event->accept();
+    });
+}
+
+QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
+    return GuardedOr(QVariant(), [&]() -> QVariant {
+        // The surrounding text is a window around the cursor: an input method needs context,
+        // not a mebibyte of it on every keystroke.
+        const qsizetype window_start = CharacterStart(text_, cursor_ - kSurroundingReach);
+        const qsizetype window_end = CharacterStart(text_, cursor_ + kSurroundingReach);
+        switch (query) {
+        case Qt::ImEnabled:
+            return isEnabled();
+        case Qt::ImCursorRectangle:
+        case Qt::ImAnchorRectangle:
+            return cursorRect();
+        case Qt::ImFont:
+            return font();
+        case Qt::ImCursorPosition:
+            return ToInt(cursor_ - window_start);
+        case Qt::ImAnchorPosition:
+            return ToInt(std::clamp(anchor_, window_start, window_end) - window_start);
+        case Qt::ImSurroundingText:
+            return text_.mid(window_start, window_end - window_start);
+        case Qt::ImTextBeforeCursor:
+            return text_.mid(window_start, cursor_ - window_start);
+        case Qt::ImTextAfterCursor:
+            return text_.mid(cursor_, window_end - cursor_);
+        case Qt::ImCurrentSelection:
+            return selectedText();
+        case Qt::ImHints:
+            return static_cast<int>(inputMethodHints());
+        case Qt::ImReadOnly:
+            return false;
+        default:
+            return QWidget::inputMethodQuery(query);
+        }
+    });
+}
+
+// ---- Mouse ----
+
+void TextBox::mousePressEvent(QMouseEvent* event) {
+    Guarded([&] {
+        const QPoint point = event->position().toPoint();
+        if (event->button() == Qt::LeftButton) {
+            if (!preedit_.isEmpty()) {
+                QGuiApplication::inputMethod()->commit();
+            }
+            selecting_with_mouse_ = true;
+            MoveCursor(positionAt(point),
+                       event->modifiers().testFlag(Qt::ShiftModifier) ? Move::Select : Move::Keep);
+        } else if (event->button() == Qt::MiddleButton &&
+                   QApplication::clipboard()->supportsSelection()) {
+            MoveCursor(positionAt(point), Move::Keep);
+            insert(QApplication::clipboard()->text(QClipboard::Selection));
+        } else {
+            event->ignore();
+        }
+    });
+}
+
+void TextBox::mouseMoveEvent(QMouseEvent* event) {
+    Guarded([&] {
+        if (!selecting_with_mouse_ || !event->buttons().testFlag(Qt::LeftButton)) {
+            return;
+        }
+        const QPoint point = event->position().toPoint();
+        // Dragging past the left edge scrolls back a character at a time.
+        MoveCursor(point.x() < TextArea().left() ? PreviousCharacter(text_, firstVisible())
+                                                 : positionAt(point),
+                   Move::Select);
+    });
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent* event) {
+    Guarded([&] {
+        if (event->button() == Qt::LeftButton && selecting_with_mouse_) {
+            selecting_with_mouse_ = false;
+            CopyToSelectionClipboard();
+        }
+    });
+}
+
+void TextBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    Guarded([&] {
+        if (event->button() == Qt::LeftButton) {
+            const auto [start, end] = WordAt(text_, positionAt(event->position().toPoint()));
+            setSelection(start, end);
+            selecting_with_mouse_ = true;
+        }
+    });
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent* event) {
+    Guarded([&] {
+        auto* const menu = new QMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        const auto add = [&](const QString& text, QKeySequence::StandardKey key, bool enabled,
+                             auto command) {
+            QString label = text;
+            if (const QKeySequence shortcut(key); !shortcut.isEmpty()) {
+                label += QLatin1Char('\t') + shortcut.toString(QKeySequence::NativeText);
+            }
+            QAction* const action = menu->addAction(label);
+            action->setEnabled(enabled);
+            connect(action, &QAction::triggered, this, [command] { Guarded(command); });
+        };
+        const bool selected = hasSelectedText();
+        add(tr("&Undo"), QKeySequence::Undo, isUndoAvailable(), [this] { undo(); });
+        add(tr("&Redo"), QKeySequence::Redo, isRedoAvailable(), [this] { redo(); });
+        menu->addSeparator();
+        add(tr("Cu&t"), QKeySequence::Cut, selected, [this] { cut(); });
+        add(tr("&Copy"), QKeySequence::Copy, selected, [this] { copy(); });
+        add(tr("&Paste"), QKeySequence::Paste, !QApplication::clipboard()->text().isEmpty(),
+            [this] { paste(); });
+        add(tr("Delete"), QKeySequence::UnknownKey, selected, [this] { Delete(); });
+        menu->addSeparator();
+        add(tr("Select All"), QKeySequence::SelectAll, !text_.isEmpty(), [this] { selectAll(); });
+        menu->popup(event->globalPos());
+    });
+}
+
+// ---- Focus and the blinking cursor ----
+
+void TextBox::focusInEvent(QFocusEvent* event) {
+    Guarded([&] {
+        const Qt::FocusReason reason = event->reason();
+        // Arriving by the keyboard selects the text, so that typing replaces it.
+        if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+             reason == Qt::ShortcutFocusReason) &&
+            !hasSelectedText()) {
+            selectAll();
+        }
+        RestartBlinking();
+        update();
+    });
+}
+
+void TextBox::focusOutEvent(QFocusEvent* event) {
+    Guarded([&] {
+        const Qt::FocusReason reason = event->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            deselect();
+        }
+        StopBlinking();
+        update();
+    });
+}
+
+void TextBox::RestartBlinking() {
+    cursor_shown_ = hasFocus();
+    const int flash = QApplication::cursorFlashTime();
+    if (cursor_shown_ && flash >= 2) {
+        blink_.start(flash / 2, this);
+    } else {
+        blink_.stop();
+    }
+}
+
+void TextBox::StopBlinking() {
+    cursor_shown_ = false;
+    blink_.stop();
+}
+
+void TextBox::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != blink_.timerId()) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    cursor_shown_ = !cursor_shown_;
+    // Only the cursor's few pixels are painted again, and only the visible characters laid out.
+    Guarded([&] { update(cursorRect()); });
+}
+
+void TextBox::changeEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+    case QEvent::LayoutDirectionChange:
+        Guarded([&] { ScrollToCursor(); });
+        update();
+        break;
+    case QEvent::EnabledChange:
+    case QEvent::PaletteChange:
+    case QEvent::ActivationChange:
+        update();
+        break;
+    default:
+        break;
+    }
+    QWidget::changeEvent(event);
+}
+
+void TextBox::resizeEvent(QResizeEvent* event) {
+    Guarded([&] { ScrollToCursor(); });
+    QWidget::resizeEvent(event);
+}
+
+} // namespace brindle::platform::qt

@@ -1,0 +1,252 @@
+#include "platform/qt/text_boundaries.hpp"
+#include "platform/qt/text_box.hpp"
+#include "platform/qt/text_box_parts.hpp"
+#include "platform/qt/toolkit_guard.hpp"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTextLayout>
+#include <algorithm>
+#include <climits>
+
+// How a text box measures, scrolls and paints itself.
+namespace brindle::platform::qt {
+
+using text_box_parts::kShownLimit;
+using text_box_parts::ToInt;
+
+namespace {
+
+// Between the style's contents rectangle and the text, as the toolkit's line edit keeps it.
+constexpr int kHorizontalMargin = 2;
+
+// Control characters drawn as spaces, as a line edit draws them, so that a pasted line break
+// neither breaks the line nor vanishes.
+QString Displayed(QStringView text) {
+    QString shown = text.toString();
+    for (QChar& c : shown) {
+        if ((c.unicode() < 0x20 && c != QChar::Tabulation) || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter) {
+            c = QChar::Space;
+        }
+    }
+    return shown;
+}
+
+} // namespace
+
+void TextBox::InitFrameOption(QStyleOptionFrame& option) const {
+    option.initFrom(this);
+    option.rect = contentsRect();
+    option.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    option.features = QStyleOptionFrame::None;
+}
+
+QRect TextBox::ContentsArea() const {
+    QStyleOptionFrame option;
+    InitFrameOption(option);
+    return style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+}
+
+QRect TextBox::TextArea() const {
+    const QRect contents = ContentsArea();
+    const int line = fontMetrics().height();
+    const int top = contents.y() + (contents.height() - line + 1) / 2;
+    return {contents.x() + kHorizontalMargin, top, contents.width() - 2 * kHorizontalMargin, line};
+}
+
+QSize TextBox::sizeHint() const {
+    const QFontMetrics metrics = fontMetrics();
+    const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    const int height = std::max(metrics.height(), std::max(14, icon - 2)) + 2;
+    const int width = metrics.horizontalAdvance(QLatin1Char('x')) * 17 + 2 * kHorizontalMargin;
+    QStyleOptionFrame option;
+    InitFrameOption(option);
+    return style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(width, height), this);
+}
+
+QSize TextBox::minimumSizeHint() const {
+    const QFontMetrics metrics = fontMetrics();
+    const int height = metrics.height() + 2;
+    const int width = metrics.maxWidth() + 2 * kHorizontalMargin;
+    QStyleOptionFrame option;
+    InitFrameOption(option);
+    return style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(width, height), this);
+}
+
+TextBox::Shown TextBox::LayOutFrom(qsizetype start) const {
+    Shown shown;
+    shown.start = start;
+    shown.length = CharacterStart(text_, std::min(text_.size(), start + kShownLimit)) - start;
+    shown.layout = std::make_unique<QTextLayout>(
+        Displayed(QStringView(text_).mid(start, shown.length)), font());
+    QTextOption option;
+    option.setFlags(QTextOption::IncludeTrailingSpaces);
+    option.setTextDirection(layoutDirection());
+    shown.layout->setTextOption(option);
+    if (!preedit_.isEmpty() && cursor_ >= start && cursor_ <= start + shown.length) {
+        shown.layout->setPreeditArea(ToInt(cursor_ - start), preedit_);
+        QTextLayout::FormatRange underline;
+        underline.start = ToInt(cursor_ - start);
+        underline.length = ToInt(preedit_.size());
+        underline.format.setFontUnderline(true);
+        shown.layout->setFormats({underline});
+    }
+    shown.layout->beginLayout();
+    shown.layout->createLine();
+    shown.layout->endLayout();
+    return shown;
+}
+
+int TextBox::LayoutIndex(const Shown& shown, qsizetype position) const {
+    qsizetype index = std::clamp<qsizetype>(position - shown.start, 0, shown.length);
+    if (!preedit_.isEmpty() && position > cursor_) {
+        index += preedit_.size();
+    }
+    return ToInt(index);
+}
+
+QPointF TextBox::TextOrigin(const Shown& shown) const {
+    const QRect area = TextArea();
+    const QTextLine line = shown.layout->lineAt(0);
+    // A fallback font with a taller ascent still puts the baseline where the box's font has it.
+    return {static_cast<qreal>(area.left() - hscroll_),
+            static_cast<qreal>(area.top() - (qRound(line.ascent()) - fontMetrics().ascent()))};
+}
+
+int TextBox::CursorX(const Shown& shown) const {
+    const int index = LayoutIndex(shown, cursor_) + ToInt(preedit_cursor_);
+    return qRound(shown.layout->lineAt(0).cursorToX(index));
+}
+
+void TextBox::KeepCursorInLayout() {
+    constexpr qsizetype kMargin = kShownLimit / 4;
+    const bool near_start = layout_start_ > 0 && cursor_ < layout_start_ + kMargin;
+    const bool near_end = layout_start_ + kShownLimit < text_.size() &&
+                          cursor_ > layout_start_ + kShownLimit - kMargin;
+    if (!near_start && !near_end) {
+        return;
+    }
+    const qsizetype start = CharacterStart(text_, cursor_ - kShownLimit / 2);
+    const qsizetype low = std::min(start, layout_start_);
+    const qsizetype high = std::max(start, layout_start_);
+    if (high - low < kShownLimit) {
+        // The scroll carries over into the new start's coordinates.
+        const int shift = qRound(LayOutFrom(low).layout->lineAt(0).cursorToX(ToInt(high - low)));
+        hscroll_ += start > layout_start_ ? -shift : shift;
+    } else {
+        // The cursor went far: the view is left behind on the side it came from, and scrolling
+        // brings the cursor in from that side.
+        hscroll_ = start > layout_start_ ? INT_MIN / 8 : INT_MAX / 8;
+    }
+    layout_start_ = start;
+}
+
+// Scrolls exactly as the toolkit's line edit does, so that a box looks the same whatever it
+// holds: the whole text from the left when it fits; otherwise just enough to bring the cursor
+// into view, and never leaving room at the right that the text's end could fill. Positions count
+// from the laid-out run's start rather than from the text's, so that only about a box's width of
+// text is ever measured; for any text shorter than that run the two are the same.
+void TextBox::ScrollToCursor() {
+    KeepCursorInLayout();
+    const int width = TextArea().width();
+    const Shown shown = LayOutFrom(layout_start_);
+    const int cursor_x = CursorX(shown);
+    // The cursor's pixel after the text counts as part of it; a text whose end is not laid out
+    // reaches beyond any box.
+    const int width_used = shown.start + shown.length == text_.size()
+                               ? qRound(shown.layout->lineAt(0).naturalTextWidth()) + 1
+                               : INT_MAX / 4;
+    if (layout_start_ == 0 && width_used <= width) {
+        hscroll_ = 0;
+    } else if (cursor_x - hscroll_ >= width) {
+        hscroll_ = cursor_x - width + 1;
+    } else if (cursor_x - hscroll_ < 0 && hscroll_ < width_used) {
+        hscroll_ = cursor_x;
+    } else if (width_used - hscroll_ < width) {
+        hscroll_ = width_used - width + 1;
+    } else if (layout_start_ == 0) {
+        hscroll_ = std::max(0, hscroll_);
+    }
+}
+
+qsizetype TextBox::firstVisible() const {
+    const Shown shown = LayOutFrom(layout_start_);
+    const int index =
+        shown.layout->lineAt(0).xToCursor(std::max(0, hscroll_), QTextLine::CursorOnCharacter);
+    return shown.start + std::clamp<qsizetype>(index, 0, shown.length);
+}
+
+void TextBox::paintEvent(QPaintEvent* /*event*/) {
+    Guarded([&] {
+        QPainter painter(this);
+        QStyleOptionFrame panel;
+        InitFrameOption(panel);
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+        const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &panel, this);
+        painter.setClipRect(contents);
+
+        const Shown shown = LayOutFrom(layout_start_);
+        QList<QTextLayout::FormatRange> selections;
+        const qsizetype from = std::max(selectionStart(), shown.start);
+        const qsizetype to = std::min(selectionEnd(), shown.start + shown.length);
+        if (hasSelectedText() && from < to) {
+            QTextLayout::FormatRange selection;
+            selection.start = LayoutIndex(shown, from);
+            selection.length = LayoutIndex(shown, to) - selection.start;
+            selection.format.setBackground(palette().brush(QPalette::Highlight));
+            selection.format.setForeground(palette().brush(QPalette::HighlightedText));
+            selections.append(selection);
+        }
+        painter.setPen(palette().color(QPalette::Text));
+        const QPointF origin = TextOrigin(shown);
+        shown.layout->draw(&painter, origin, selections, contents);
+        if (cursor_shown_ && cursor_ >= shown.start && cursor_ <= shown.start + shown.length) {
+            shown.layout->drawCursor(
+                &painter, origin, LayoutIndex(shown, cursor_) + ToInt(preedit_cursor_),
+                style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
+        }
+    });
+}
+
+QRect TextBox::cursorRect() const {
+    const Shown shown = LayOutFrom(layout_start_);
+    if (cursor_ < shown.start || cursor_ > shown.start + shown.length) {
+        return {};
+    }
+    const qreal x = TextOrigin(shown).x() + CursorX(shown);
+    const QRect area = TextArea();
+    // Wide enough for any style's cursor, as the cursor is painted again through this rectangle.
+    return {static_cast<int>(x) - 4, area.top(), 9, area.height()};
+}
+
+QRect TextBox::characterRect(qsizetype position) const {
+    const Shown shown = LayOutFrom(layout_start_);
+    if (position < shown.start || position >= shown.start + shown.length) {
+        return {};
+    }
+    const QTextLine line = shown.layout->lineAt(0);
+    const qreal origin = TextOrigin(shown).x();
+    const qreal left = origin + line.cursorToX(LayoutIndex(shown, position));
+    const qreal right = origin + line.cursorToX(LayoutIndex(shown, NextCharacter(text_, position)));
+    const QRect area = TextArea();
+    const QRect rect(QPoint(static_cast<int>(std::min(left, right)), area.top()),
+                     QPoint(static_cast<int>(std::max(left, right)) - 1, area.bottom()));
+    return rect.intersects(ContentsArea()) ? rect : QRect();
+}
+
+qsizetype TextBox::positionAt(QPoint point) const {
+    const Shown shown = LayOutFrom(layout_start_);
+    const qreal x = point.x() - TextOrigin(shown).x();
+    qsizetype index = shown.layout->lineAt(0).xToCursor(x, QTextLine::CursorBetweenCharacters);
+    if (!preedit_.isEmpty() && shown.start + index > cursor_) {
+        index = std::max(cursor_ - shown.start, index - preedit_.size());
+    }
+    return shown.start + std::clamp<qsizetype>(index, 0, shown.length);
+}
+
+} // namespace brindle::platform::qt
