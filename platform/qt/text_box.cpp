@@ -32,24 +32,21 @@ TextBox::TextBox(const QString& text, QWidget* parent)
     setAttribute(Qt::WA_MacShowFocusRect);
     setBackgroundRole(QPalette::Base);
     setCursor(Qt::IBeamCursor);
+    setAcceptDrops(true);
     setSizePolicy(QSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed, QSizePolicy::LineEdit));
     ScrollToCursor();
 }
 
 void TextBox::setText(const QString& text) {
-    if (text == text_ && cursor_ == text_.size() && anchor_ == cursor_) {
+    history_.Clear();
+    if (text == text_) {
+        MoveCursor(text_.size(), Move::Keep);
         return;
     }
     const QString removed = text_;
-    const bool changed = text != text_;
     Apply(0, text_.size(), text);
-    history_.Clear();
     cursor_ = anchor_ = text_.size();
-    if (changed) {
-        Changed(0, removed, text_);
-    } else {
-        MoveCursor(cursor_, Move::Keep);
-    }
+    Changed(0, removed, text_);
 }
 
 qsizetype TextBox::selectionStart() const noexcept {

@@ -6,11 +6,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <algorithm>
 #include <optional>
@@ -125,7 +127,6 @@ void TextBox::Perform(EditingKey key) {
         break;
     case EditingKey::SelectAll:
         selectAll();
-        CopyToSelectionClipboard();
         break;
     case EditingKey::Copy:
         copy();
@@ -211,6 +212,8 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
             return;
         }
         event->accept();
+        // Whatever the keys selected is the X11 selection, ready for a middle click elsewhere.
+        CopyToSelectionClipboard();
     });
 }
 
@@ -371,6 +374,31 @@ void TextBox::contextMenuEvent(QContextMenuEvent* event) {
         menu->addSeparator();
         add(tr("Select All"), QKeySequence::SelectAll, !text_.isEmpty(), [this] { selectAll(); });
         menu->popup(event->globalPos());
+    });
+}
+
+// Text dragged from elsewhere goes where it is dropped, as in any text field.
+void TextBox::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasText()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TextBox::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasText()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TextBox::dropEvent(QDropEvent* event) {
+    Guarded([&] {
+        if (!event->mimeData()->hasText()) {
+            return;
+        }
+        MoveCursor(positionAt(event->position().toPoint()), Move::Keep);
+        insert(event->mimeData()->text());
+        event->acceptProposedAction();
+        setFocus(Qt::MouseFocusReason);
     });
 }
 

@@ -9,9 +9,11 @@
 #include <QAccessibleEditableTextInterface>
 #include <QAccessibleTextInterface>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <random>
 #include <string>
 #include <vector>
@@ -283,6 +285,21 @@ TEST(TextBox, TakesTextFromAnInputMethod) {
     EXPECT_EQ(form.Captions(), Fresh(form));
     EXPECT_EQ(box.inputMethodQuery(Qt::ImSurroundingText).toString(), "50");
     EXPECT_EQ(box.inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
+}
+
+TEST(TextBox, TakesTextDroppedOnIt) {
+    QtForm1 form;
+    QtTextBox& box = form.Box("txtArchive");
+    QMimeData dragged;
+    dragged.setText(QStringLiteral("1"));
+    const QPoint after_the_text(box.width() - 4, box.height() / 2);
+    QDragEnterEvent enter(after_the_text, Qt::CopyAction, &dragged, Qt::LeftButton, {});
+    QApplication::sendEvent(&box, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(after_the_text, Qt::CopyAction, &dragged, Qt::LeftButton, {});
+    QApplication::sendEvent(&box, &drop);
+    EXPECT_EQ(box.text(), "371");
+    EXPECT_EQ(form.Captions(), Fresh(form));
 }
 
 TEST(TextBox, OffersTheEditingCommandsInItsContextMenu) {
