@@ -121,6 +121,7 @@ private:
     void Delete();
     void Perform(EditingKey key);
     void CopyToSelectionClipboard() const;
+    [[nodiscard]] qsizetype SurroundingStart() const;
     void RestartBlinking();
     void StopBlinking();
 

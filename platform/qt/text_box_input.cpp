@@ -233,6 +233,9 @@ bool TextBox::event(QEvent* event) {
 
 void TextBox::inputMethodEvent(QInputMethodEvent* event) {
     Guarded([&] {
+        // Selections count from the start of the surrounding text the method was last given;
+        // the text before it is not what the method replaces.
+        const qsizetype surrounding = SurroundingStart();
         qsizetype start = selectionStart();
         qsizetype end = selectionEnd();
         if (event->replacementLength() > 0 || event->replacementStart() != 0) {
@@ -248,8 +251,8 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
             if (attribute.type == QInputMethodEvent::Cursor) {
                 preedit_cursor_ = std::clamp<qsizetype>(attribute.start, 0, preedit_.size());
             } else if (attribute.type == QInputMethodEvent::Selection) {
-                const qsizetype base = cursor_ + event->replacementStart();
-                setSelection(base + attribute.start, base + attribute.start + attribute.length);
+                setSelection(surrounding + attribute.start,
+                             surrounding + attribute.start + attribute.length);
             }
         }
         ScrollToCursor();
@@ -258,11 +261,15 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
     });
 }
 
+// The surrounding text is a window around the cursor: an input method needs context, not a
+// mebibyte of it on every keystroke.
+qsizetype TextBox::SurroundingStart() const {
+    return CharacterStart(text_, cursor_ - kSurroundingReach);
+}
+
 QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
     return GuardedOr(QVariant(), [&]() -> QVariant {
-        // The surrounding text is a window around the cursor: an input method needs context,
-        // not a mebibyte of it on every keystroke.
-        const qsizetype window_start = CharacterStart(text_, cursor_ - kSurroundingReach);
+        const qsizetype window_start = SurroundingStart();
         const qsizetype window_end = CharacterStart(text_, cursor_ + kSurroundingReach);
         switch (query) {
         case Qt::ImEnabled:

@@ -285,6 +285,20 @@ TEST(TextBox, TakesTextFromAnInputMethod) {
     EXPECT_EQ(form.Captions(), Fresh(form));
     EXPECT_EQ(box.inputMethodQuery(Qt::ImSurroundingText).toString(), "50");
     EXPECT_EQ(box.inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
+
+    // In a long text the method sees a window around the cursor, and its positions count from
+    // the window's start.
+    box.setText(QString(5000, QLatin1Char('1')) + QStringLiteral("234"));
+    const QString surrounding = box.inputMethodQuery(Qt::ImSurroundingText).toString();
+    const int cursor = box.inputMethodQuery(Qt::ImCursorPosition).toInt();
+    EXPECT_LT(surrounding.size(), 5003);
+    EXPECT_TRUE(surrounding.endsWith(QStringLiteral("234")));
+    EXPECT_EQ(cursor, surrounding.size());
+    const QList<QInputMethodEvent::Attribute> select_last_two{
+        {QInputMethodEvent::Selection, cursor - 2, 2, {}}};
+    QInputMethodEvent selecting({}, select_last_two);
+    QApplication::sendEvent(&box, &selecting);
+    EXPECT_EQ(box.selectedText(), "34");
 }
 
 TEST(TextBox, TakesTextDroppedOnIt) {
