@@ -27,8 +27,10 @@ stage() {
     echo
     echo "=== $1"
     shift
+    local started=$SECONDS
     "$@"
     stages_passed=$((stages_passed + 1))
+    echo "--- $((SECONDS - started)) s"
 }
 
 sources() { git ls-files -- '*.cpp' '*.hpp' '*.hpp.in'; }
