@@ -99,7 +99,13 @@ void TextBox::undo() {
         return;
     }
     if (const std::optional<TextEdit> edit = history_.Undo()) {
-        Apply(edit->position, edit->inserted.size(), edit->removed);
+        try {
+            Apply(edit->position, edit->inserted.size(), edit->removed);
+        } catch (...) {
+            // The text is as it was, so the history must say so too.
+            (void)history_.Redo();
+            throw;
+        }
         cursor_ = edit->cursor_before;
         anchor_ = edit->anchor_before;
         Changed(edit->position, edit->inserted, edit->removed);
@@ -111,7 +117,12 @@ void TextBox::redo() {
         return;
     }
     if (const std::optional<TextEdit> edit = history_.Redo()) {
-        Apply(edit->position, edit->removed.size(), edit->inserted);
+        try {
+            Apply(edit->position, edit->removed.size(), edit->inserted);
+        } catch (...) {
+            (void)history_.Undo();
+            throw;
+        }
         cursor_ = anchor_ = edit->position + edit->inserted.size();
         Changed(edit->position, edit->removed, edit->inserted);
     }
