@@ -144,7 +144,6 @@ void TextBox::copy() const {
 void TextBox::paste() {
     const QString pasted = QApplication::clipboard()->text();
     if (!pasted.isEmpty() || hasSelectedText()) {
-        history_.Separate();
         insert(pasted);
     }
 }

@@ -1,13 +1,16 @@
 #include "platform/qt/text_box_accessible.hpp"
 
 #include "platform/qt/text_box.hpp"
+#include "platform/qt/text_box_parts.hpp"
 #include "platform/qt/toolkit_guard.hpp"
 
 #include <QAccessibleWidget>
 #include <algorithm>
-#include <climits>
 
 namespace brindle::platform::qt {
+
+using text_box_parts::ToInt;
+
 namespace {
 
 class Accessible final : public QAccessibleWidget,
@@ -54,8 +57,8 @@ public:
         *start = 0;
         *end = 0;
         if (index == 0 && Box().hasSelectedText()) {
-            *start = Clamped(Box().selectionStart());
-            *end = Clamped(Box().selectionEnd());
+            *start = ToInt(Box().selectionStart());
+            *end = ToInt(Box().selectionEnd());
         }
     }
     [[nodiscard]] int selectionCount() const override { return Box().hasSelectedText() ? 1 : 0; }
@@ -70,7 +73,7 @@ public:
             Guarded([&] { Box().setSelection(start, end); });
         }
     }
-    [[nodiscard]] int cursorPosition() const override { return Clamped(Box().cursorPosition()); }
+    [[nodiscard]] int cursorPosition() const override { return ToInt(Box().cursorPosition()); }
     void setCursorPosition(int position) override {
         Guarded([&] { Box().setCursorPosition(position); });
     }
@@ -80,7 +83,7 @@ public:
             return Box().text().mid(first, std::max(0, end - start));
         });
     }
-    [[nodiscard]] int characterCount() const override { return Clamped(Box().text().size()); }
+    [[nodiscard]] int characterCount() const override { return ToInt(Box().text().size()); }
     [[nodiscard]] QRect characterRect(int offset) const override {
         return GuardedOr(QRect(), [&] {
             const QRect rect = Box().characterRect(offset);
@@ -90,7 +93,7 @@ public:
     [[nodiscard]] int offsetAtPoint(const QPoint& point) const override {
         return GuardedOr(-1, [&] {
             const QPoint local = Box().mapFromGlobal(point);
-            return Box().rect().contains(local) ? Clamped(Box().positionAt(local)) : -1;
+            return Box().rect().contains(local) ? ToInt(Box().positionAt(local)) : -1;
         });
     }
     void scrollToSubstring(int start, int end) override {
@@ -119,9 +122,6 @@ public:
 
 private:
     [[nodiscard]] TextBox& Box() const { return *qobject_cast<TextBox*>(object()); }
-    [[nodiscard]] static int Clamped(qsizetype value) {
-        return static_cast<int>(std::min<qsizetype>(value, INT_MAX));
-    }
 };
 
 } // namespace

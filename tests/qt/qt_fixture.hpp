@@ -4,6 +4,7 @@
 #include "app/program_record.hpp"
 #include "platform/qt/qt_window.hpp"
 #include "platform/qt/text_box.hpp"
+#include "simulated_form1.hpp"
 #include "window/form1.hpp"
 
 #include <QApplication>
@@ -53,6 +54,13 @@ public:
     [[nodiscard]] std::pair<std::string, std::string> Captions() const {
         return {Caption("lblResMB").text().toStdString(),
                 Caption("lblextrares").text().toStdString()};
+    }
+
+    // What a fresh window shows for these boxes' texts and this option.
+    [[nodiscard]] std::pair<std::string, std::string> FreshFor() const {
+        return FreshCaptions(Box("txtCD").text().toStdString(),
+                             Box("txtArchive").text().toStdString(),
+                             [&](const char* option) { return Option(option).isChecked(); });
     }
 
     platform::qt::QtWindow window{app::BrindleWindowDesign(), app::ProgramIcon()};

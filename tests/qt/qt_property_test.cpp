@@ -33,11 +33,7 @@ TEST(QtForm1Property, CaptionsMatchAFreshWindowAfterRandomKeystrokesAndClicks) {
                 QTest::keyClick(&box, key);
             }
         }
-        ASSERT_EQ(form.Captions(), FreshCaptions(form.Box("txtCD").text().toStdString(),
-                                                 form.Box("txtArchive").text().toStdString(),
-                                                 [&](const char* option) {
-                                                     return form.Option(option).isChecked();
-                                                 }))
+        ASSERT_EQ(form.Captions(), form.FreshFor())
             << "event " << event << ": txtCD \"" << form.Box("txtCD").text().toStdString()
             << "\", txtArchive \"" << form.Box("txtArchive").text().toStdString() << '"';
     }

@@ -3,7 +3,6 @@
 // whole, in sight where the cursor is, and undoable without the history growing with it.
 
 #include "qt_fixture.hpp"
-#include "simulated_form1.hpp"
 
 #include <QAccessible>
 #include <QAccessibleEditableTextInterface>
@@ -203,13 +202,6 @@ TEST(TextBox, ScrollsAsTheLineEditDoes) {
     }
 }
 
-// What a fresh window shows for the boxes' texts and the chosen option.
-std::pair<std::string, std::string> Fresh(const QtForm1& form) {
-    return FreshCaptions(form.Box("txtCD").text().toStdString(),
-                         form.Box("txtArchive").text().toStdString(),
-                         [&](const char* option) { return form.Option(option).isChecked(); });
-}
-
 QString Days(char whole, qsizetype length) {
     QString text(length, QLatin1Char('0'));
     text[0] = QLatin1Char(whole);
@@ -229,7 +221,7 @@ TEST(TextBox, KeepsAHugeTextWholeWithTheCursorInSight) {
         box.selectAll();
         QTest::keyClick(&box, Qt::Key_V, kCtrl);
         ASSERT_EQ(box.text().size(), kMebibyte);
-        EXPECT_EQ(form.Captions(), Fresh(form)) << paste;
+        EXPECT_EQ(form.Captions(), form.FreshFor()) << paste;
         EXPECT_LE(box.history().StoredCharacters(),
                   platform::qt::EditHistory::kDefaultLimits.characters);
     }
@@ -244,7 +236,7 @@ TEST(TextBox, KeepsAHugeTextWholeWithTheCursorInSight) {
 
     QTest::keyClick(&box, Qt::Key_Z, kCtrl);
     EXPECT_EQ(box.text(), Days('1', kMebibyte));
-    EXPECT_EQ(form.Captions(), Fresh(form));
+    EXPECT_EQ(form.Captions(), form.FreshFor());
     QTest::keyClick(&box, Qt::Key_Z, kCtrl | kShift);
     EXPECT_EQ(box.text(), Days('2', kMebibyte));
 
@@ -282,7 +274,7 @@ TEST(TextBox, TakesTextFromAnInputMethod) {
     committed.setCommitString(QStringLiteral("0"));
     QApplication::sendEvent(&box, &committed);
     EXPECT_EQ(box.text(), "50");
-    EXPECT_EQ(form.Captions(), Fresh(form));
+    EXPECT_EQ(form.Captions(), form.FreshFor());
     EXPECT_EQ(box.inputMethodQuery(Qt::ImSurroundingText).toString(), "50");
     EXPECT_EQ(box.inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
 
@@ -313,7 +305,7 @@ TEST(TextBox, TakesTextDroppedOnIt) {
     QDropEvent drop(after_the_text, Qt::CopyAction, &dragged, Qt::LeftButton, {});
     QApplication::sendEvent(&box, &drop);
     EXPECT_EQ(box.text(), "371");
-    EXPECT_EQ(form.Captions(), Fresh(form));
+    EXPECT_EQ(form.Captions(), form.FreshFor());
 }
 
 TEST(TextBox, OffersTheEditingCommandsInItsContextMenu) {
@@ -348,7 +340,7 @@ TEST(TextBox, OffersTheEditingCommandsInItsContextMenu) {
     paste->trigger();
     menu->close();
     EXPECT_EQ(box.text(), "12");
-    EXPECT_EQ(form.Captions(), Fresh(form));
+    EXPECT_EQ(form.Captions(), form.FreshFor());
     EXPECT_TRUE(box.isUndoAvailable());
 }
 
@@ -370,7 +362,7 @@ TEST(TextBox, IsAnEditableTextToAScreenReader) {
     editable->insertText(2, QStringLiteral(".5"));
     editable->deleteText(0, 1);
     EXPECT_EQ(box.text(), "7.5");
-    EXPECT_EQ(form.Captions(), Fresh(form));
+    EXPECT_EQ(form.Captions(), form.FreshFor());
     EXPECT_EQ(text->characterCount(), 3);
     EXPECT_EQ(text->text(1, 3), ".5");
     text->setSelection(0, 1, 3);
@@ -384,7 +376,7 @@ TEST(TextBox, IsAnEditableTextToAScreenReader) {
     ASSERT_FALSE(second.isEmpty());
     EXPECT_TRUE(QRect(box.mapToGlobal(QPoint(0, 0)), box.size()).contains(second));
     EXPECT_EQ(text->offsetAtPoint(second.center()), 1);
-    EXPECT_TRUE(editable != nullptr && text->characterRect(50).isEmpty());
+    EXPECT_TRUE(text->characterRect(50).isEmpty());
 }
 
 } // namespace
