@@ -4,10 +4,12 @@
 #include "platform/qt/qt_icon.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/qt_window.hpp"
+#include "platform/qt/startup_stderr.hpp"
 #include "platform/run_program.hpp"
 
 #include <QApplication>
 #include <QLocale>
+#include <QStringList>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +25,8 @@ namespace {
 // Qt ends the process with abort() when no platform plugin can start, as when there is no
 // display (over ssh, from cron): a core dump and a screenful of plugin diagnostics. While the
 // application object is being made, Qt's messages are held back; a fatal one becomes one line on
-// standard error and exit status 1. Once the toolkit has started, what was held goes out as usual.
+// standard error and exit status 1. What the display libraries print to standard error themselves
+// is held back too. Once the toolkit has started, what was held goes out as usual.
 class StartupMessages {
 public:
     explicit StartupMessages(std::string_view executable)
@@ -60,22 +63,33 @@ private:
             {type, context.file, context.line, context.function, context.category, text});
     }
 
-    // The first thing the platform plugins said is the cause ("could not connect to display");
-    // Qt's closing message only says that no plugin could start.
-    [[noreturn]] void Fail(const QString& fatal) const {
-        QString cause = fatal.section(QLatin1Char('\n'), 0, 0);
+    // Each platform plugin Qt tried says why it failed before Qt says that it could not load it
+    // ("Failed to create wl_display", then: Could not load the Qt platform plugin "wayland");
+    // the cause is each plugin's name with what it said. Qt's closing message only says that no
+    // plugin could start.
+    [[nodiscard]] QString Cause(const QString& fatal) const {
+        QStringList tried;
+        QStringList said;
         for (const Held& held : held_) {
-            if (held.category != nullptr && QByteArray(held.category).startsWith("qt.qpa")) {
-                cause = held.text;
-                break;
+            if (held.text.startsWith(QLatin1String("Could not load the Qt platform plugin"))) {
+                const QString plugin = held.text.section(QLatin1Char('"'), 1, 1);
+                tried.append(plugin + QLatin1String(": ") +
+                             (said.isEmpty() ? held.text : said.join(QLatin1String(", "))));
+                said.clear();
+            } else {
+                said.append(held.text.simplified());
             }
         }
+        return tried.isEmpty() ? fatal.section(QLatin1Char('\n'), 0, 0)
+                               : tried.join(QLatin1String("; "));
+    }
+
+    [[noreturn]] void Fail(const QString& fatal) const {
+        const QString cause = Cause(fatal);
         const std::string line = std::string(executable_) +
                                  ": cannot open a display: " + FromQString(cause.simplified()) +
                                  "\n";
-        // Nothing is left to tell if standard error itself fails.
-        (void)std::fputs(line.c_str(), stderr);
-        (void)std::fflush(stderr);
+        stderr_.WriteOnly(line);
         // Qt is half made; nothing of it may run again, not even its static destructors.
         std::_Exit(1);
     }
@@ -83,6 +97,7 @@ private:
     // Qt's message handler is a plain function; it finds the one start-up in progress here.
     static inline StartupMessages* active_ = nullptr; // NOLINT(*-avoid-non-const-global-variables)
     std::string_view executable_;
+    StartupStderr stderr_;
     QtMessageHandler previous_ = nullptr;
     std::vector<Held> held_;
 };
