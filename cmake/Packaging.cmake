@@ -25,6 +25,8 @@ if(BRINDLE_BUILD_QT)
     # so they are named here.
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+    # On a Wayland desktop without it, Qt falls back to X11 through XWayland where there is one.
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
     include(CPack)
 endif()
 

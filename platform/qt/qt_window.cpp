@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QRadioButton>
+#include <QTimer>
 #include <algorithm>
 #include <functional>
 
@@ -36,15 +37,28 @@ Rgb FromQColor(const QColor& colour) {
             static_cast<std::uint8_t>(colour.blue())};
 }
 
+// A Wayland compositor may configure a maximised or full-screen size whatever size the window
+// asks for (weston does, from its own shortcut or from the maximise button that Qt draws in the
+// title bar on every window), and it ends the connection of a client that does not take that size.
+// There the window takes whatever size such a state brings, its controls staying at their places
+// from the top left, and goes back to its own size in the normal state.
+bool TakesConfiguredSizes() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+bool SizedByCompositor(const QWidget& window) {
+    return (window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
+}
+
 // What the window itself does beyond its children: lays itself out again when its font changes
-// (as when the user picks another desktop font while the program runs), and paints the rings of
-// the marked controls.
+// (as when the user picks another desktop font while the program runs), keeps its size where the
+// compositor may change it, and paints the rings of the marked controls.
 class WindowEvents final : public QObject {
 public:
-    WindowEvents(QWidget& window, std::function<void()> relayout,
+    WindowEvents(QWidget& window, std::function<void()> relayout, std::function<QSize()> own_size,
                  std::function<std::vector<QRect>()> rings)
         : QObject(&window), window_(window), relayout_(std::move(relayout)),
-          rings_(std::move(rings)) {
+          own_size_(std::move(own_size)), rings_(std::move(rings)) {
         window.installEventFilter(this);
     }
 
@@ -54,6 +68,9 @@ public:
                 relayout_();
             } else if (event->type() == QEvent::Paint) {
                 PaintRings();
+            } else if (event->type() == QEvent::Resize ||
+                       event->type() == QEvent::WindowStateChange) {
+                KeepOwnSize();
             }
         } catch (...) {
             // The old layout or the unmarked look stays; nothing may unwind into Qt.
@@ -62,6 +79,20 @@ public:
     }
 
 private:
+    // Only where the compositor may size the window; elsewhere its size is fixed outright. Queued,
+    // so that the state the compositor configured has been taken before the window answers.
+    void KeepOwnSize() {
+        if (!TakesConfiguredSizes() || SizedByCompositor(window_) ||
+            window_.size() == own_size_()) {
+            return;
+        }
+        QTimer::singleShot(0, &window_, [this] {
+            if (!SizedByCompositor(window_)) {
+                window_.resize(own_size_());
+            }
+        });
+    }
+
     void PaintRings() const {
         const std::vector<QRect> rings = rings_();
         if (rings.empty()) {
@@ -81,6 +112,7 @@ private:
 
     QWidget& window_;
     std::function<void()> relayout_;
+    std::function<QSize()> own_size_;
     std::function<std::vector<QRect>()> rings_;
 };
 
@@ -196,7 +228,7 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
     SetTabOrder();
     LayOut();
     new WindowEvents(
-        *window_, [this] { LayOut(); },
+        *window_, [this] { LayOut(); }, [this] { return own_size_; },
         [this] {
             std::vector<QRect> rings;
             for (const SavedMark& mark : marks_) {
@@ -278,8 +310,17 @@ void QtWindow::Place(std::size_t control, const PixelRect& rect) {
 }
 
 void QtWindow::SetClientSize(PixelSize client) {
-    if (const QSize size(client.width, client.height); window_->size() != size) {
-        window_->setFixedSize(size);
+    own_size_ = QSize(client.width, client.height);
+    if (!TakesConfiguredSizes()) {
+        if (window_->size() != own_size_) {
+            window_->setFixedSize(own_size_);
+        }
+        return;
+    }
+    window_->setMinimumSize(own_size_);
+    window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (!SizedByCompositor(*window_)) {
+        window_->resize(own_size_);
     }
 }
 

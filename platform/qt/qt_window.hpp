@@ -7,6 +7,7 @@
 #include "platform/window_core.hpp"
 
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -65,6 +66,7 @@ private:
     std::unique_ptr<QWidget> window_;
     std::vector<QWidget*> widgets_; // in the design's order; each is owned by the window
     std::vector<SavedMark> marks_;  // oldest first
+    QSize own_size_;                // the client size the layout asks for
     std::function<void()> beep_;
 };
 

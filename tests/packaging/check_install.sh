@@ -72,6 +72,9 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6widgets6 qt6-qpa-plugins; do
     [[ "$depends" == *"$needed"* ]] || fail "the package does not depend on $needed: $depends"
 done
+recommends=$(dpkg-deb -f "$deb" Recommends)
+[[ "$recommends" == *qt6-wayland* ]] ||
+    fail "the package does not recommend qt6-wayland, for a native window on Wayland: $recommends"
 changelog_version=$(dpkg-parsechangelog -l "$root/usr/share/doc/$executable/changelog.gz" -S Version)
 [[ "$changelog_version" == "$(dpkg-deb -f "$deb" Version)" ]] ||
     fail "the changelog's latest entry is $changelog_version, the package $(dpkg-deb -f "$deb" Version)"
