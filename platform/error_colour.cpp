@@ -56,4 +56,23 @@ Rgb ErrorColour(Rgb window, Rgb base) noexcept {
     return best;
 }
 
+Rgb Subdued(Rgb foreground, Rgb background, std::initializer_list<Rgb> against,
+            double ratio) noexcept {
+    constexpr int kSteps = 64;
+    const auto mix = [](std::uint8_t from, std::uint8_t to, int step) {
+        return static_cast<std::uint8_t>((from * (kSteps - step) + to * step + kSteps / 2) /
+                                         kSteps);
+    };
+    for (int step = 0; step < kSteps; ++step) {
+        const Rgb colour{mix(background.red, foreground.red, step),
+                         mix(background.green, foreground.green, step),
+                         mix(background.blue, foreground.blue, step)};
+        if (std::all_of(against.begin(), against.end(),
+                        [&](Rgb other) { return ContrastRatio(colour, other) >= ratio; })) {
+            return colour;
+        }
+    }
+    return foreground;
+}
+
 } // namespace brindle::platform

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
@@ -25,7 +26,9 @@ namespace {
 // The ring that marks a failed event's control lies just outside the control, painted by the
 // window, so that the control keeps its own frame, padding and text exactly where they were.
 constexpr int kMarkWidth = 2;
-// Pixels between a framed label's frame and its text on either side, as a Windows static keeps.
+// A framed label's frame, and the pixels between it and its text on either side, as a Windows
+// static keeps them.
+constexpr int kFrameWidth = 1;
 constexpr int kFramedTextMargin = 2;
 
 QRect MarkRing(const QWidget& control) {
@@ -52,13 +55,13 @@ bool SizedByCompositor(const QWidget& window) {
 
 // What the window itself does beyond its children: lays itself out again when its font changes
 // (as when the user picks another desktop font while the program runs), keeps its size where the
-// compositor may change it, and paints the rings of the marked controls.
+// compositor may change it, and paints around its controls.
 class WindowEvents final : public QObject {
 public:
     WindowEvents(QWidget& window, std::function<void()> relayout, std::function<QSize()> own_size,
-                 std::function<std::vector<QRect>()> rings)
+                 std::function<void(QPainter&)> paint)
         : QObject(&window), window_(window), relayout_(std::move(relayout)),
-          own_size_(std::move(own_size)), rings_(std::move(rings)) {
+          own_size_(std::move(own_size)), paint_(std::move(paint)) {
         window.installEventFilter(this);
     }
 
@@ -67,13 +70,14 @@ public:
             if (event->type() == QEvent::FontChange) {
                 relayout_();
             } else if (event->type() == QEvent::Paint) {
-                PaintRings();
+                QPainter painter(&window_);
+                paint_(painter);
             } else if (event->type() == QEvent::Resize ||
                        event->type() == QEvent::WindowStateChange) {
                 KeepOwnSize();
             }
         } catch (...) {
-            // The old layout or the unmarked look stays; nothing may unwind into Qt.
+            // The old layout or the plain look stays; nothing may unwind into Qt.
         }
         return false;
     }
@@ -93,28 +97,25 @@ private:
         });
     }
 
-    void PaintRings() const {
-        const std::vector<QRect> rings = rings_();
-        if (rings.empty()) {
-            return;
-        }
-        const QPalette& palette = window_.palette();
-        const Rgb colour = ErrorColour(FromQColor(palette.color(QPalette::Window)),
-                                       FromQColor(palette.color(QPalette::Base)));
-        QPainter painter(&window_);
-        for (const QRect& ring : rings) {
-            QRegion area(ring);
-            area -= QRegion(ring.adjusted(kMarkWidth, kMarkWidth, -kMarkWidth, -kMarkWidth));
-            painter.setClipRegion(area);
-            painter.fillRect(ring, QColor(colour.red, colour.green, colour.blue));
-        }
-    }
-
     QWidget& window_;
     std::function<void()> relayout_;
     std::function<QSize()> own_size_;
-    std::function<std::vector<QRect>()> rings_;
+    std::function<void(QPainter&)> paint_;
 };
+
+QColor ToQColor(Rgb colour) {
+    return {colour.red, colour.green, colour.blue};
+}
+
+// Where an option's round indicator is drawn, in its window's coordinates.
+QRect IndicatorRect(const QRadioButton& option) {
+    QStyleOptionButton style_option;
+    style_option.initFrom(&option);
+    style_option.text = option.text();
+    const QRect indicator =
+        option.style()->subElementRect(QStyle::SE_RadioButtonIndicator, &style_option, &option);
+    return indicator.translated(option.pos());
+}
 
 // Qt presents a plain widget as a client area ("filler" to a screen reader) even when it is a
 // top-level window; ours is a window, named by its title.
@@ -168,10 +169,9 @@ QWidget* CreateWidget(const ControlDesign& design, QWidget& parent) {
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(design.style.word_wrap);
         if (design.style.single_border) {
-            label->setFrameStyle(QFrame::Box | QFrame::Plain);
-            label->setLineWidth(1);
-            // Room between the frame and the text, kept when a long figure widens the label.
-            label->setMargin(kFramedTextMargin);
+            // The window draws the frame (see PaintAroundControls); the label keeps room for it
+            // and, between frame and text, room that stays when a long figure widens the label.
+            label->setMargin(kFrameWidth + kFramedTextMargin);
         }
         label->setAlignment(design.style.centred ? Qt::AlignCenter
                                                  : Qt::AlignLeft | Qt::AlignVCenter);
@@ -229,15 +229,7 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
     LayOut();
     new WindowEvents(
         *window_, [this] { LayOut(); }, [this] { return own_size_; },
-        [this] {
-            std::vector<QRect> rings;
-            for (const SavedMark& mark : marks_) {
-                if (!mark.widget.isNull() && mark.widget != window_.get()) {
-                    rings.push_back(MarkRing(*mark.widget));
-                }
-            }
-            return rings;
-        });
+        [this](QPainter& painter) { PaintAroundControls(painter); });
 }
 
 QtWindow::~QtWindow() {
@@ -324,8 +316,25 @@ void QtWindow::SetClientSize(PixelSize client) {
     }
 }
 
+// A greyed figure must still be read: the theme's disabled text where it stands out enough
+// against the window, and otherwise the quietest grey that does (many themes grey text out to
+// 1.6:1, and a black high-contrast one to nothing at all). A framed figure's frame takes the same
+// colour.
 void QtWindow::SetEnabled(std::size_t control, bool enabled) {
-    widgets_[control]->setEnabled(enabled);
+    QWidget& widget = *widgets_[control];
+    if (!enabled && qobject_cast<QLabel*>(&widget) != nullptr) {
+        QPalette palette = widget.palette();
+        const Rgb window = FromQColor(palette.color(QPalette::Window));
+        const Rgb greyed = FromQColor(palette.color(QPalette::Disabled, QPalette::WindowText));
+        if (ContrastRatio(greyed, window) < kGreyedTextContrast) {
+            palette.setColor(
+                QPalette::Disabled, QPalette::WindowText,
+                ToQColor(Subdued(FromQColor(palette.color(QPalette::Active, QPalette::WindowText)),
+                                 window, {window}, kGreyedTextContrast)));
+            widget.setPalette(palette);
+        }
+    }
+    widget.setEnabled(enabled);
 }
 
 void QtWindow::Mark(std::optional<std::size_t> control, std::string_view why) {
@@ -349,6 +358,82 @@ void QtWindow::Unmark(std::optional<std::size_t> control) {
     mark.widget->setAccessibleDescription(mark.description);
     if (control) {
         window_->update(MarkRing(*mark.widget));
+    }
+}
+
+namespace {
+
+// The device pixels a widget's logical rectangle covers at a fractional scale, as the backing
+// store rounds them.
+QRect DevicePixels(const QRect& logical, qreal scale) {
+    const auto at = [&](int value) { return qRound(value * scale); };
+    return QRect(QPoint(at(logical.left()), at(logical.top())),
+                 QPoint(at(logical.right() + 1) - 1, at(logical.bottom() + 1) - 1));
+}
+
+// A band `width` device pixels deep along the inside of `area`'s edges.
+void FillBand(QPainter& painter, const QRect& area, int width, const QColor& colour) {
+    painter.fillRect(QRect(area.left(), area.top(), area.width(), width), colour);
+    painter.fillRect(QRect(area.left(), area.bottom() - width + 1, area.width(), width), colour);
+    painter.fillRect(QRect(area.left(), area.top(), width, area.height()), colour);
+    painter.fillRect(QRect(area.right() - width + 1, area.top(), width, area.height()), colour);
+}
+
+} // namespace
+
+// Frames and outlines are drawn by the window, in whole device pixels:
+// - A one-pixel line drawn by a widget at a fractional scale (1.25, 1.75) can fall where the
+//   backing store rounds the widget's edge away; a framed figure lost its bottom line that way.
+// - A style's own outlines of text fields and option indicators are often too faint to find:
+//   Fusion draws them a shade darker than the window, which in a black high-contrast theme is
+//   black. The window draws a line just outside each of them, in a grey that stands out at 3:1
+//   against the window and the fields.
+// - The rings of marked controls go over those.
+void QtWindow::PaintAroundControls(QPainter& painter) const {
+    const QPalette& palette = window_->palette();
+    const Rgb window = FromQColor(palette.color(QPalette::Window));
+    const Rgb base = FromQColor(palette.color(QPalette::Base));
+    const QColor outline =
+        ToQColor(Subdued(FromQColor(palette.color(QPalette::WindowText)), window, {window, base}));
+
+    const qreal scale = window_->devicePixelRatioF();
+    const int line = std::max(1, qRound(scale));
+    painter.save();
+    painter.setWorldTransform(QTransform::fromScale(1 / scale, 1 / scale));
+    for (std::size_t index = 0; index < widgets_.size(); ++index) {
+        const QWidget& widget = *widgets_[index];
+        const QRect device = DevicePixels(widget.geometry(), scale);
+        if (Design().controls[index].style.single_border) {
+            FillBand(
+                painter, device, line * kFrameWidth,
+                widget.palette().color(widget.isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                       QPalette::WindowText));
+        } else if (qobject_cast<const TextBox*>(&widget) != nullptr) {
+            FillBand(painter, device.adjusted(-line, -line, line, line), line, outline);
+        }
+    }
+    painter.restore();
+
+    painter.save();
+    painter.setPen(QPen(outline, 1));
+    painter.setBrush(Qt::NoBrush);
+    for (const QWidget* const widget : widgets_) {
+        if (const auto* const option = qobject_cast<const QRadioButton*>(widget)) {
+            painter.drawEllipse(IndicatorRect(*option).adjusted(-1, -1, 0, 0));
+        }
+    }
+    painter.restore();
+
+    const QColor ring = ToQColor(ErrorColour(window, base));
+    for (const SavedMark& mark : marks_) {
+        if (mark.widget.isNull() || mark.widget == window_.get()) {
+            continue;
+        }
+        const QRect outer = MarkRing(*mark.widget);
+        QRegion area(outer);
+        area -= QRegion(outer.adjusted(kMarkWidth, kMarkWidth, -kMarkWidth, -kMarkWidth));
+        painter.setClipRegion(area);
+        painter.fillRect(outer, ring);
     }
 }
 

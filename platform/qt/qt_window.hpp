@@ -6,6 +6,7 @@
 #include "platform/twips.hpp"
 #include "platform/window_core.hpp"
 
+#include <QPainter>
 #include <QPointer>
 #include <QSize>
 #include <QString>
@@ -49,6 +50,7 @@ private:
     // option, the group it belongs to.
     void Describe(std::size_t index);
     void SetTabOrder();
+    void PaintAroundControls(QPainter& painter) const;
 
     [[nodiscard]] std::string ReadText(std::size_t box) const override;
     void WriteText(std::size_t box, std::string_view text) override;

@@ -30,6 +30,20 @@ inline QFont ReferenceFont(int pixel_size = 11,
     return font;
 }
 
+// Sets the application's font for one window's life.
+class ScopedApplicationFont {
+public:
+    explicit ScopedApplicationFont(const QFont& font) : previous_(QApplication::font()) {
+        QApplication::setFont(font);
+    }
+    ScopedApplicationFont(const ScopedApplicationFont&) = delete;
+    ScopedApplicationFont& operator=(const ScopedApplicationFont&) = delete;
+    ~ScopedApplicationFont() { QApplication::setFont(previous_); }
+
+private:
+    QFont previous_;
+};
+
 // Form1 on real Qt widgets, loaded, shown and active, as the run routine leaves it.
 class QtForm1 {
 public:

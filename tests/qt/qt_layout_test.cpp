@@ -12,20 +12,6 @@ namespace {
 
 using platform::ControlKind;
 
-// Sets the application's font for one window's life.
-class ScopedApplicationFont {
-public:
-    explicit ScopedApplicationFont(const QFont& font) : previous_(QApplication::font()) {
-        QApplication::setFont(font);
-    }
-    ScopedApplicationFont(const ScopedApplicationFont&) = delete;
-    ScopedApplicationFont& operator=(const ScopedApplicationFont&) = delete;
-    ~ScopedApplicationFont() { QApplication::setFont(previous_); }
-
-private:
-    QFont previous_;
-};
-
 // Where the window layout puts a control, in pixels for a line of that height.
 QRect ExpectedRect(const ExpectedControl& control, int line_height) {
     const platform::PixelRect rect =
