@@ -23,7 +23,6 @@ TEST(QtForm1, StartsWithTheDefaultEstimate) {
     EXPECT_TRUE(form.Option("opt11kmono").isChecked());
     EXPECT_EQ(form.Captions(), kStartUp);
     EXPECT_EQ(form.Caption("lblUsingcompression").text(), "Using Intel/DMA 4:1 Compression");
-    EXPECT_EQ(form.Caption("lblResMB").frameShape(), QFrame::Box);
     EXPECT_EQ(form.Caption("lblResMB").alignment(), Qt::AlignCenter);
     for (const char* label : {"Label1", "Label3", "lblResMB"}) {
         EXPECT_EQ(form.window.Widget(label)->focusPolicy(), Qt::NoFocus) << label;
