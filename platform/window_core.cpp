@@ -3,6 +3,14 @@
 #include "platform/error_report.hpp"
 
 namespace brindle::platform {
+namespace {
+
+// What is said when an error leaves the figures as they were, and when the next event clears it.
+constexpr std::string_view kOutOfDate = "The figures shown are out of date.";
+constexpr std::string_view kCleared = "Error cleared.";
+constexpr std::string_view kStale = "out of date";
+
+} // namespace
 
 std::string WindowCore::Control::Text() const {
     return core_->backend_.ReadText(index_);
@@ -18,14 +26,16 @@ bool WindowCore::Control::Value() const {
 
 void WindowCore::Control::SetCaption(std::string_view caption) {
     core_->backend_.WriteCaption(index_, caption);
-    core_->CaptionChanged(index_);
+    core_->CaptionChanged(index_, caption);
 }
 
 WindowCore::WindowCore(const WindowDesign& design, WindowBackend& backend)
     : design_(design), backend_(backend), delivery_(*this) {
     controls_.reserve(design.controls.size());
+    captions_.reserve(design.controls.size());
     for (std::size_t index = 0; index < design.controls.size(); ++index) {
         controls_.emplace_back(*this, index);
+        captions_.emplace_back(design.controls[index].caption);
     }
 }
 
@@ -64,12 +74,16 @@ void WindowCore::EventFailed(const EventSource& event, const RuntimeError& error
         for (std::size_t i = 0; i < design_.controls.size(); ++i) {
             if (design_.controls[i].style.shows_result) {
                 backend_.SetEnabled(i, false);
+                backend_.Annotate(i, kStale);
             }
         }
         // A failed load event has no control of its own; the window itself carries the message.
         const std::optional<std::size_t> source = design_.IndexOf(event.control);
         marked_.push_back(source);
-        backend_.Mark(source, ErrorReportText(error));
+        const std::string why = ErrorReportText(error);
+        backend_.Mark(source, why);
+        backend_.Announce(why + (why.ends_with('.') ? " " : ". ") + std::string(kOutOfDate),
+                          Announcement::Now);
     } catch (...) {
         // Nothing more can be shown; the window itself is unchanged and goes on working.
     }
@@ -77,12 +91,14 @@ void WindowCore::EventFailed(const EventSource& event, const RuntimeError& error
 }
 
 void WindowCore::EventCompleted(const EventSource& event) noexcept {
+    const bool cleared = showing_failure_;
     if (showing_failure_) {
         try {
             showing_failure_ = false;
             for (std::size_t i = 0; i < design_.controls.size(); ++i) {
                 if (design_.controls[i].style.shows_result) {
                     backend_.SetEnabled(i, true);
+                    backend_.Annotate(i, {});
                 }
             }
             // Newest first, so that a control marked twice ends as it was before the first mark.
@@ -92,6 +108,16 @@ void WindowCore::EventCompleted(const EventSource& event) noexcept {
         } catch (...) {
             // What could not be cleared stays shown; the window goes on working.
         }
+    }
+    try {
+        // The start-up estimate is what the window shows on opening; nobody asked for it yet.
+        if (cleared) {
+            backend_.Announce(std::string(kCleared) + " " + ResultSentence(), Announcement::Now);
+        } else if (event.kind != EventKind::Load) {
+            backend_.Announce(ResultSentence(), Announcement::AfterPause);
+        }
+    } catch (...) {
+        // Nothing is said; what the window shows is unchanged.
     }
     backend_.Ended(event, nullptr);
 }
@@ -104,10 +130,28 @@ void WindowCore::LayOut() {
     backend_.SetClientSize(layout_.client);
 }
 
-void WindowCore::CaptionChanged(std::size_t label) {
+void WindowCore::CaptionChanged(std::size_t label, std::string_view caption) {
+    captions_[label] = caption;
     if (!LayoutStillHolds(layout_, design_, label, backend_.Natural(label))) {
         LayOut();
     }
+}
+
+std::string WindowCore::ResultSentence() const {
+    const auto shows_result = [&](std::string_view name) {
+        const std::optional<std::size_t> index = design_.IndexOf(name);
+        return index && design_.controls[*index].style.shows_result;
+    };
+    std::string sentence;
+    for (std::size_t i = 0; i < design_.controls.size(); ++i) {
+        const ControlDesign& control = design_.controls[i];
+        if ((control.style.shows_result || shows_result(control.caption_for)) &&
+            !captions_[i].empty()) {
+            sentence += sentence.empty() ? "" : " ";
+            sentence += captions_[i];
+        }
+    }
+    return sentence;
 }
 
 } // namespace brindle::platform

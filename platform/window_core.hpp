@@ -15,6 +15,8 @@
 
 namespace brindle::platform {
 
+enum class Announcement { Now, AfterPause };
+
 // What truly differs between toolkits: the native side of a window built from a design. Controls
 // are numbered in the design's order. Calls that fail raise the control-call run-time error.
 class WindowBackend : public CaptionMeasure {
@@ -32,11 +34,19 @@ public:
     virtual void SetClientSize(PixelSize client) = 0;
 
     virtual void SetEnabled(std::size_t control, bool enabled) = 0;
+    // What assistive technology reads beside a control's caption, such as that a greyed figure is
+    // out of date; empty for nothing. Backends without the notion ignore it.
+    virtual void Annotate(std::size_t /*control*/, std::string_view /*note*/) {}
     // Marks a control (or, with nullopt, the window itself) as the one whose event failed, saying
     // why; Unmark takes the newest mark away again.
     virtual void Mark(std::optional<std::size_t> control, std::string_view why) = 0;
     virtual void Unmark(std::optional<std::size_t> control) = 0;
     virtual void Beep() = 0;
+
+    // Says something to assistive technology (a screen reader speaks it) without moving the
+    // focus: at once, or once the user pauses, replacing what is still waiting to be said.
+    // Backends without such a channel say nothing.
+    virtual void Announce(std::string_view /*text*/, Announcement /*when*/) {}
 
     // Told how each event ended, after the window has shown it; for backends that keep a record.
     virtual void Ended(const EventSource& /*event*/, const RuntimeError* /*error*/) noexcept {}
@@ -51,7 +61,8 @@ protected:
 // controls, and reports their changes and clicks through Changed and Clicked.
 //
 // An error that ends an event greys the result captions, marks the control whose event it was
-// with the error's text, and beeps; the next event that completes takes all of that away.
+// with the error's text, beeps and says why; the next event that completes takes all of that away
+// and says so. A result that the user's typing or choosing changed is said once the user pauses.
 class WindowCore : public ControlSet, private EventReporter {
 public:
     WindowCore(const WindowDesign& design, WindowBackend& backend);
@@ -97,7 +108,9 @@ private:
 
     void EventFailed(const EventSource& event, const RuntimeError& error) noexcept override;
     void EventCompleted(const EventSource& event) noexcept override;
-    void CaptionChanged(std::size_t label);
+    void CaptionChanged(std::size_t label, std::string_view caption);
+    // The result row as one sentence: each result caption, with the label that captions it.
+    [[nodiscard]] std::string ResultSentence() const;
 
     const WindowDesign& design_;
     WindowBackend& backend_;
@@ -105,6 +118,7 @@ private:
     std::vector<Control> controls_; // sized once; the logic keeps references to its elements
     WindowLayout layout_;           // the last one, so a caption change can tell if it still holds
     std::vector<std::optional<std::size_t>> marked_; // oldest first; nullopt is the window
+    std::vector<std::string> captions_;              // each label's caption as last written
     bool showing_failure_ = false;
 };
 

@@ -63,5 +63,39 @@ TEST(WindowErrorDisplay, MarksTheWindowWhenTheLoadFails) {
     EXPECT_TRUE(sim.window.IsEnabled("lblResMB"));
 }
 
+// What a screen reader is told: nothing at start-up, each changed result once the user pauses
+// (the backend keeps only the last of a run of keystrokes), an error at once with its reason and
+// that the figures are out of date, and its clearing at once with the new result.
+TEST(WindowAnnouncements, SayEachResultAfterAPauseAndEachErrorAndItsClearingAtOnce) {
+    using platform::Announcement;
+    using Said = platform::SimulatedWindow::Said;
+    Loaded sim;
+    EXPECT_TRUE(sim.window.Announcements().empty());
+
+    sim.window.Replace("txtCD", "10");
+    sim.window.Click("opt22KStereo");
+    const auto sentence = [&] {
+        const auto [gigabytes, megabytes] = sim.Captions();
+        return "You will need: " + gigabytes + " " + megabytes;
+    };
+    ASSERT_EQ(sim.window.Announcements().size(), 2U);
+    EXPECT_EQ(sim.window.Announcements().back(), (Said{sentence(), Announcement::AfterPause}));
+
+    sim.window.Replace("txtCD", "1e38");
+    EXPECT_EQ(
+        sim.window.Announcements().back(),
+        (Said{std::string(kOverflow) + ". The figures shown are out of date.", Announcement::Now}));
+    for (const char* figure : {"lblResMB", "lblextrares"}) {
+        EXPECT_EQ(sim.window.NoteOf(figure), "out of date") << figure;
+    }
+    EXPECT_EQ(sim.window.NoteOf("Label3"), "");
+
+    sim.window.Replace("txtCD", "");
+    EXPECT_EQ(sim.window.Announcements().back(),
+              (Said{"Error cleared. " + sentence(), Announcement::Now}));
+    EXPECT_EQ(sim.window.NoteOf("lblResMB"), "");
+    EXPECT_EQ(sim.window.Announcements().size(), 4U);
+}
+
 } // namespace
 } // namespace brindle::testing

@@ -194,6 +194,7 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
       beep_(&QApplication::beep) {
     QAccessible::installFactory(&WindowAccessible);
     QAccessible::installFactory(&TextBoxAccessible);
+    QAccessible::installFactory(&AnnouncerAccessible);
     window_->setObjectName(ToQString(design.name));
     window_->setWindowTitle(ToQString(design.caption));
     window_->setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint |
@@ -226,6 +227,7 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
         Describe(index);
     }
     SetTabOrder();
+    announcer_ = new Announcer(*window_);
     LayOut();
     new WindowEvents(
         *window_, [this] { LayOut(); }, [this] { return own_size_; },
@@ -250,8 +252,13 @@ void QtWindow::Describe(std::size_t index) {
     const ControlDesign& design = Design().controls[index];
     if (!design.caption_for.empty()) {
         // The buddy is what assistive technology reads as the captioned control's label; with no
-        // '&' in the caption it adds no keyboard shortcut.
-        qobject_cast<QLabel*>(widgets_[index])->setBuddy(Widget(design.caption_for));
+        // '&' in the caption it adds no keyboard shortcut. A screen reader prefers that label to
+        // the control's own name, so a caption that says less than the name ("Days at:" beside
+        // "Days at archive quality") is left unrelated.
+        const ControlDesign& captioned = Design().controls[*Design().IndexOf(design.caption_for)];
+        if (captioned.accessible_name.empty() || captioned.accessible_name == design.caption) {
+            qobject_cast<QLabel*>(widgets_[index])->setBuddy(Widget(design.caption_for));
+        }
     }
     widgets_[index]->setAccessibleDescription(GroupDescription(Design(), design));
 }
@@ -335,6 +342,18 @@ void QtWindow::SetEnabled(std::size_t control, bool enabled) {
         }
     }
     widget.setEnabled(enabled);
+}
+
+void QtWindow::Annotate(std::size_t control, std::string_view note) {
+    widgets_[control]->setAccessibleDescription(ToQString(note));
+}
+
+void QtWindow::Announce(std::string_view text, Announcement when) {
+    if (when == Announcement::Now) {
+        announcer_->SayNow(ToQString(text));
+    } else {
+        announcer_->SayAfterPause(ToQString(text));
+    }
 }
 
 void QtWindow::Mark(std::optional<std::size_t> control, std::string_view why) {

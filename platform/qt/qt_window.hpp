@@ -3,6 +3,7 @@
 #include "platform/design.hpp"
 #include "platform/indexed_image.hpp"
 #include "platform/layout.hpp"
+#include "platform/qt/announcer.hpp"
 #include "platform/twips.hpp"
 #include "platform/window_core.hpp"
 
@@ -37,6 +38,8 @@ public:
     // The widget of a control, by its design name; nullptr when there is none.
     [[nodiscard]] QWidget* Widget(std::string_view name) const noexcept;
     [[nodiscard]] TwipsScale Scale() const override;
+    // What the window says to screen readers.
+    [[nodiscard]] const Announcer& Announcements() const noexcept { return *announcer_; }
     // What sounds when an event fails; the desktop's beep unless replaced.
     void SetBeep(std::function<void()> beep) { beep_ = std::move(beep); }
 
@@ -61,14 +64,17 @@ private:
     void Place(std::size_t control, const PixelRect& rect) override;
     void SetClientSize(PixelSize client) override;
     void SetEnabled(std::size_t control, bool enabled) override;
+    void Annotate(std::size_t control, std::string_view note) override;
+    void Announce(std::string_view text, Announcement when) override;
     void Mark(std::optional<std::size_t> control, std::string_view why) override;
     void Unmark(std::optional<std::size_t> control) override;
     void Beep() override;
 
     std::unique_ptr<QWidget> window_;
-    std::vector<QWidget*> widgets_; // in the design's order; each is owned by the window
-    std::vector<SavedMark> marks_;  // oldest first
-    QSize own_size_;                // the client size the layout asks for
+    std::vector<QWidget*> widgets_;  // in the design's order; each is owned by the window
+    Announcer* announcer_ = nullptr; // owned by the window
+    std::vector<SavedMark> marks_;   // oldest first
+    QSize own_size_;                 // the client size the layout asks for
     std::function<void()> beep_;
 };
 

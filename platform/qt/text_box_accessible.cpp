@@ -77,10 +77,13 @@ public:
     void setCursorPosition(int position) override {
         Guarded([&] { Box().setCursorPosition(position); });
     }
+    // Either end may lie outside the text, as far as an int reaches; the part inside is given.
     [[nodiscard]] QString text(int start, int end) const override {
         return GuardedOr(QString(), [&] {
-            const qsizetype first = std::clamp<qsizetype>(start, 0, Box().text().size());
-            return Box().text().mid(first, std::max(0, end - start));
+            const QString& text = Box().text();
+            const qsizetype first = std::clamp<qsizetype>(start, 0, text.size());
+            const qsizetype last = std::clamp<qsizetype>(end, first, text.size());
+            return text.mid(first, last - first);
         });
     }
     [[nodiscard]] int characterCount() const override { return ToInt(Box().text().size()); }
@@ -102,9 +105,11 @@ public:
             Box().setCursorPosition(start);
         });
     }
-    [[nodiscard]] QString attributes(int offset, int* start, int* end) const override {
-        *start = std::max(0, offset);
-        *end = *start;
+    // The text has no attributes, so the one run of none spans all of it. A run that ended where
+    // it started left Orca with nothing to speak of the box's value on focus.
+    [[nodiscard]] QString attributes(int /*offset*/, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
         return {};
     }
 

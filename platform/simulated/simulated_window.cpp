@@ -171,6 +171,10 @@ void SimulatedWindow::Place(std::size_t control, const PixelRect& rect) {
     states_[control].place = rect;
 }
 
+std::string SimulatedWindow::NoteOf(std::string_view control) const {
+    return states_[*Design().IndexOf(control)].note;
+}
+
 void SimulatedWindow::SetEnabled(std::size_t control, bool enabled) {
     states_[control].enabled = enabled;
 }

@@ -43,6 +43,15 @@ public:
     // is not marked.
     [[nodiscard]] std::string MarkOf(std::string_view control) const;
     [[nodiscard]] int Beeps() const noexcept { return beeps_; }
+    // What the window said to assistive technology, oldest first, and when it asked for it.
+    struct Said {
+        std::string text;
+        Announcement when;
+        friend bool operator==(const Said&, const Said&) = default;
+    };
+    [[nodiscard]] const std::vector<Said>& Announcements() const noexcept { return said_; }
+    // What a screen reader reads beside a control's caption.
+    [[nodiscard]] std::string NoteOf(std::string_view control) const;
     [[nodiscard]] const PixelRect& PlaceOf(std::string_view control) const;
 
     // Every such call on that control fails until HealCalls.
@@ -70,6 +79,7 @@ private:
         bool enabled = true;
         PixelSize natural{}; // what its caption needs: its design size, in the design's font
         std::vector<std::string> marks{}; // newest last
+        std::string note{};
         PixelRect place{};
     };
 
@@ -86,6 +96,12 @@ private:
     void Mark(std::optional<std::size_t> control, std::string_view why) override;
     void Unmark(std::optional<std::size_t> control) override;
     void Beep() override { ++beeps_; }
+    void Announce(std::string_view text, Announcement when) override {
+        said_.push_back({std::string(text), when});
+    }
+    void Annotate(std::size_t control, std::string_view note) override {
+        states_[control].note = note;
+    }
     void Ended(const EventSource& event, const RuntimeError* error) noexcept override;
 
     [[nodiscard]] std::size_t Index(std::string_view name, ControlKind kind) const;
@@ -108,6 +124,7 @@ private:
     std::vector<std::string> window_marks_;
     std::vector<std::pair<std::size_t, ControlCall>> failing_;
     std::vector<Failure> failures_;
+    std::vector<Said> said_;
     std::size_t completed_ = 0;
     int beeps_ = 0;
     bool recording_ = false;

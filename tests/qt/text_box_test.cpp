@@ -13,8 +13,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace brindle::testing {
@@ -377,6 +379,40 @@ TEST(TextBox, IsAnEditableTextToAScreenReader) {
     EXPECT_TRUE(QRect(box.mapToGlobal(QPoint(0, 0)), box.size()).contains(second));
     EXPECT_EQ(text->offsetAtPoint(second.center()), 1);
     EXPECT_TRUE(text->characterRect(50).isEmpty());
+}
+
+// A screen reader may ask for any range; the part inside the text is given, as a line edit gives
+// it, and ranges at the ends of an int do not overflow. The text has no attributes, so its one
+// run of none spans all of it from any offset (a run that ended where it began left Orca with no
+// value to speak on focus).
+TEST(TextBox, AnswersAScreenReadersRangesAsALineEditDoes) {
+    QtForm1 form;
+    QtTextBox& box = form.Box("txtCD");
+    box.setText("12345");
+    QAccessibleTextInterface* const text =
+        QAccessible::queryAccessibleInterface(&box)->textInterface();
+    QLineEdit line_edit("12345");
+    QAccessibleTextInterface* const reference =
+        QAccessible::queryAccessibleInterface(&line_edit)->textInterface();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    constexpr int kMax = std::numeric_limits<int>::max();
+    const std::tuple<int, int, const char*> ranges[] = {
+        {-2, 3, "123"}, {1, 3, "23"}, {3, 1, ""},     {0, 99, "12345"}, {5, 5, ""},
+        {6, 9, ""},     {0, 0, ""},   {kMin, 1, "1"}, {4, kMax, "5"},   {kMin, kMax, "12345"},
+    };
+    for (const auto& [start, end, expected] : ranges) {
+        EXPECT_EQ(text->text(start, end), QString::fromLatin1(expected)) << start << ".." << end;
+        // The line edit's own arithmetic overflows at the ends of an int.
+        if (start != kMin && end != kMax) {
+            EXPECT_EQ(text->text(start, end), reference->text(start, end)) << start << ".." << end;
+        }
+    }
+    for (const int offset : {-1, 0, 2, 5, 9}) {
+        int run_start = -1;
+        int run_end = -1;
+        EXPECT_TRUE(text->attributes(offset, &run_start, &run_end).isEmpty());
+        EXPECT_EQ(std::pair(run_start, run_end), std::pair(0, 5)) << offset;
+    }
 }
 
 } // namespace
