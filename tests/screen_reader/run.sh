@@ -31,6 +31,8 @@ if [[ ! -s $work/display ]]; then
 fi
 DISPLAY=:$(cat "$work/display")
 export DISPLAY
+# Settings the session writes (dconf, a screen reader's preferences) stay in the run's folder.
+export XDG_CONFIG_HOME=$work/config
 
 # The system's Python: pyatspi comes from Debian, not from any other Python on the path.
 dbus-run-session -- bash -c '
