@@ -90,6 +90,18 @@ private:
     HGDIOBJ previous_;
 };
 
+// How far a text's ink reaches right of its advance, as the last glyph of an italic or of some
+// hinted fonts does. A static clips its text to its rectangle, so a label sized to the advance
+// alone would lose that column. (Ink left of the first glyph's origin is clipped whatever the
+// label's width.)
+int Overhang(HDC dc, const std::wstring& text) {
+    ABC last{};
+    if (text.empty() || GetCharABCWidthsW(dc, text.back(), text.back(), &last) == FALSE) {
+        return 0; // nothing, or not an outline font: its advances are its ink
+    }
+    return std::max(0, -last.abcC);
+}
+
 // The order in which the children are created. The dialog manager moves through them in this
 // order, so it is the tab order; and Windows names an edit control for screen readers after the
 // static just before it, so a label that captions a control comes immediately before it.
@@ -350,7 +362,8 @@ PixelSize Win32Window::Natural(std::size_t control) const {
     GetTextExtentPoint32W(context.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
     TEXTMETRICW metrics{};
     GetTextMetricsW(context.Get(), &metrics);
-    PixelSize size{static_cast<int>(extent.cx), static_cast<int>(metrics.tmHeight)};
+    PixelSize size{static_cast<int>(extent.cx) + Overhang(context.Get(), text),
+                   static_cast<int>(metrics.tmHeight)};
     const ControlDesign& design = Design().controls[control];
     if (design.kind == ControlKind::OptionButton) {
         // The radio mark, and the gap the button leaves between it and the text.

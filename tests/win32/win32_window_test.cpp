@@ -250,5 +250,105 @@ TEST(Win32Form1Property, CaptionsMatchAFreshWindowAfterRandomKeystrokesAndClicks
     }
 }
 
+// A memory bitmap to draw into, filled with one colour.
+class Canvas {
+public:
+    Canvas(int width, int height, COLORREF background)
+        : dc_(CreateCompatibleDC(nullptr)), width_(width), height_(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height; // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        previous_ = SelectObject(dc_, bitmap_);
+        HBRUSH const brush = CreateSolidBrush(background);
+        const RECT all{0, 0, width, height};
+        FillRect(dc_, &all, brush);
+        DeleteObject(brush);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas() {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    [[nodiscard]] HDC Get() const noexcept { return dc_; }
+    // The pixels that are not `background`: the ink of what was drawn.
+    [[nodiscard]] int Ink(COLORREF background) const {
+        int ink = 0;
+        for (int y = 0; y < height_; ++y) {
+            for (int x = 0; x < width_; ++x) {
+                ink += GetPixel(dc_, x, y) != background ? 1 : 0;
+            }
+        }
+        return ink;
+    }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    int width_;
+    int height_;
+};
+
+// A caption label is wide enough for its text as the static control draws it: the control's own
+// drawing holds every pixel of ink that the same text drawn without a clip has. A label exactly
+// as wide as the text's advance lost the last glyph's overhang ("You will need" without its
+// colon). Checked with two dialog fonts at 96, 120 and 144 dpi.
+TEST(Win32Form1, DrawsEveryCaptionWholeAtEveryDpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const LOGFONTW reference = metrics.lfMessageFont;
+    for (const wchar_t* face : {L"DejaVu Sans Condensed", L"Tahoma", L"MS Shell Dlg"}) {
+        metrics.lfMessageFont.lfHeight = -11;
+        wcscpy_s(metrics.lfMessageFont.lfFaceName, face);
+        ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+        Win32Form1 form;
+        for (const UINT dpi : {96U, 120U, 144U}) {
+            RECT frame{};
+            GetWindowRect(form.window.Handle(), &frame);
+            SendMessageW(form.window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                         reinterpret_cast<LPARAM>(&frame));
+            form.Pump();
+            for (const ExpectedControl& control : kExpectedControls) {
+                if (!control.style.sizes_to_caption || control.style.word_wrap) {
+                    continue;
+                }
+                const std::string name(control.name);
+                HWND const label = form.Control(name.c_str());
+                RECT client{};
+                GetClientRect(label, &client);
+                const COLORREF background = GetSysColor(COLOR_BTNFACE);
+                Canvas drawn(client.right, client.bottom, background);
+                SendMessageW(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn.Get()),
+                             PRF_CLIENT | PRF_ERASEBKGND);
+
+                const std::wstring text = platform::win32::Widen(form.Text(name.c_str()));
+                Canvas whole(client.right * 3 + 20, client.bottom, background);
+                SelectObject(whole.Get(),
+                             reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+                SetBkMode(whole.Get(), TRANSPARENT);
+                SetTextColor(whole.Get(), GetSysColor(COLOR_WINDOWTEXT));
+                RECT unclipped{0, 0, client.right * 3 + 20, client.bottom};
+                DrawTextW(whole.Get(), text.c_str(), static_cast<int>(text.size()), &unclipped,
+                          DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
+                EXPECT_GT(whole.Ink(background), 0) << control.name;
+                EXPECT_EQ(drawn.Ink(background), whole.Ink(background))
+                    << platform::win32::Narrow(face) << " at " << dpi << " dpi: " << control.name
+                    << " is " << client.right << " px wide";
+            }
+        }
+    }
+    metrics.lfMessageFont = reference;
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+}
+
 } // namespace
 } // namespace brindle::testing
