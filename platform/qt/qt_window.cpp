@@ -386,8 +386,8 @@ namespace {
 // store rounds them.
 QRect DevicePixels(const QRect& logical, qreal scale) {
     const auto at = [&](int value) { return qRound(value * scale); };
-    return QRect(QPoint(at(logical.left()), at(logical.top())),
-                 QPoint(at(logical.right() + 1) - 1, at(logical.bottom() + 1) - 1));
+    return {QPoint(at(logical.left()), at(logical.top())),
+            QPoint(at(logical.right() + 1) - 1, at(logical.bottom() + 1) - 1)};
 }
 
 // A band `width` device pixels deep along the inside of `area`'s edges.

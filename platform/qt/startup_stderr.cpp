@@ -2,8 +2,6 @@
 
 #include <array>
 #include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace brindle::platform::qt {
@@ -20,27 +18,26 @@ void WriteAll(int fd, const char* data, std::size_t size) noexcept {
     }
 }
 
-// An unnamed file in the temporary folder: what the libraries print can be long, and a pipe
-// would stall them once full.
+// An unnamed scratch file, gone once closed, rather than a pipe: what the libraries print can be
+// long, and a pipe would stall them once full.
 int ScratchFile() noexcept {
-    const char* const folder = std::getenv("TMPDIR"); // NOLINT(concurrency-mt-unsafe)
-    int fd = ::open(folder != nullptr && *folder != '\0' ? folder : "/tmp",
-                    O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        fd = ::open("/tmp", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    std::FILE* const file = std::tmpfile();
+    if (file == nullptr) {
+        return -1;
     }
+    const int fd = ::dup(::fileno(file)); // keeps the file after the stream is closed
+    (void)std::fclose(file);
     return fd;
 }
 
 } // namespace
 
-StartupStderr::StartupStderr() noexcept {
-    (void)std::fflush(stderr);
-    held_ = ScratchFile();
+StartupStderr::StartupStderr() noexcept : held_(ScratchFile()) {
     if (held_ < 0) {
         return; // start-up goes on with nothing held back
     }
-    saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+    (void)std::fflush(stderr);
+    saved_ = ::dup(STDERR_FILENO);
     if (saved_ < 0 || ::dup2(held_, STDERR_FILENO) < 0) {
         if (saved_ >= 0) {
             ::close(saved_);

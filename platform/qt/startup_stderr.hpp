@@ -19,8 +19,8 @@ public:
     void WriteOnly(std::string_view line) const noexcept;
 
 private:
+    int held_ = -1;  // an unnamed scratch file that stands in for standard error
     int saved_ = -1; // the real standard error, or -1 when nothing is held back
-    int held_ = -1;  // an unnamed scratch file that stands in for it
 };
 
 } // namespace brindle::platform::qt
