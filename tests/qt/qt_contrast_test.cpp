@@ -20,11 +20,6 @@ namespace {
 using platform::ContrastRatio;
 using platform::Rgb;
 
-Rgb ToRgb(const QColor& colour) {
-    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
-            static_cast<std::uint8_t>(colour.blue())};
-}
-
 QPalette MakePalette(QColor window, QColor text, QColor base, QColor disabled_text) {
     QPalette palette;
     for (const auto role : {QPalette::Window, QPalette::Button}) {

@@ -16,11 +16,6 @@ namespace {
 using platform::ContrastRatio;
 using platform::Rgb;
 
-Rgb ToRgb(const QColor& colour) {
-    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
-            static_cast<std::uint8_t>(colour.blue())};
-}
-
 // The window's pixel just outside the middle of a control's left edge, where its ring goes.
 QColor BesideLeftEdge(QtForm1& form, const char* name) {
     const QRect control = form.window.Widget(name)->geometry();

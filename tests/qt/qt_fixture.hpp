@@ -2,12 +2,14 @@
 
 #include "app/program_icon.hpp"
 #include "app/program_record.hpp"
+#include "platform/error_colour.hpp"
 #include "platform/qt/qt_window.hpp"
 #include "platform/qt/text_box.hpp"
 #include "simulated_form1.hpp"
 #include "window/form1.hpp"
 
 #include <QApplication>
+#include <QColor>
 #include <QFont>
 #include <QLabel>
 #include <QRadioButton>
@@ -43,6 +45,12 @@ public:
 private:
     QFont previous_;
 };
+
+// A Qt colour as the contrast rules take it.
+inline platform::Rgb ToRgb(const QColor& colour) {
+    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+            static_cast<std::uint8_t>(colour.blue())};
+}
 
 // Form1 on real Qt widgets, loaded, shown and active, as the run routine leaves it.
 class QtForm1 {
