@@ -107,10 +107,27 @@ std::optional<EditingKey> KeyFor(QKeyEvent& event) {
     return std::nullopt;
 }
 
+// Whether a key event types its text, by the line edit's rule (pinned by the test
+// TypesWhatEveryKeyEventCarriesAsTheLineEditDoes): format characters always (a Persian layout
+// types ZWNJ with Shift+Space, and some layouts Ctrl+Shift for marks); nothing else with Ctrl or
+// Ctrl+Shift alone, which are commands (Ctrl+Alt is AltGr on some layouts, and Super+1 types
+// 1); then anything printable, private use, or a character outside the basic plane.
 bool IsTyping(const QKeyEvent& event) {
     const QString text = event.text();
-    return !text.isEmpty() && text.at(0).isPrint() &&
-           !event.modifiers().testAnyFlags(Qt::ControlModifier | Qt::MetaModifier);
+    if (text.isEmpty()) {
+        return false;
+    }
+    const QChar first = text.at(0);
+    if (first.category() == QChar::Other_Format) {
+        return true;
+    }
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::ControlModifier ||
+        modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        return false;
+    }
+    return first.isPrint() || first.category() == QChar::Other_PrivateUse ||
+           (first.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate());
 }
 
 } // namespace

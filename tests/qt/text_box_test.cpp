@@ -123,6 +123,54 @@ struct Pair {
     QWidget elsewhere;
 };
 
+// Whatever text a key event carries is typed as the line edit types it: emoji and other
+// characters outside the basic plane, format characters (ZWNJ from a Persian layout's
+// Shift+Space, ZWJ, LRM), private use, Super+digit and AltGr (Ctrl+Alt); not Ctrl or Ctrl+Shift
+// alone, which are commands, nor control characters.
+TEST(TextBox, TypesWhatEveryKeyEventCarriesAsTheLineEditDoes) {
+    struct Typed {
+        const char* utf8;
+        Qt::KeyboardModifiers modifiers;
+    };
+    constexpr Qt::KeyboardModifiers kAlt = Qt::AltModifier;
+    constexpr Qt::KeyboardModifiers kMeta = Qt::MetaModifier;
+    const Typed cases[] = {
+        {"7", Qt::NoModifier},
+        {"\xF0\x9F\x98\x80", Qt::NoModifier}, // an emoji, outside the basic plane
+        {"\xE2\x80\x8C", kShift},             // ZWNJ, Shift+Space on a Persian layout
+        {"\xE2\x80\x8D", Qt::NoModifier},     // ZWJ
+        {"\xE2\x80\x8E", kCtrl | kShift},     // LRM
+        {"\xEE\x80\x80", Qt::NoModifier},     // private use
+        {"\xD9\xA3", Qt::NoModifier},         // an Arabic-Indic digit
+        {"1", kMeta},
+        {"1", kCtrl | kAlt},
+        {"@", kCtrl | kAlt}, // AltGr+Q on a German layout
+        {"1", kAlt},
+        {"a", kCtrl},
+        {"A", kCtrl | kShift},
+        {"\t", Qt::NoModifier},
+        {"\x01", Qt::NoModifier},
+    };
+    Pair pair;
+    for (const auto& [utf8, modifiers] : cases) {
+        pair.Set(QStringLiteral("5"), 1);
+        const QString text = QString::fromUtf8(utf8);
+        for (QWidget* const widget :
+             {static_cast<QWidget*>(&pair.reference), static_cast<QWidget*>(&pair.box)}) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, modifiers, text);
+            QApplication::sendEvent(widget, &press);
+        }
+        EXPECT_EQ(pair.Difference(), "") << utf8 << " with modifiers " << modifiers.toInt();
+    }
+    // That the comparison means something: an emoji and a ZWNJ are in the box.
+    pair.Set(QString(), 0);
+    for (const char* utf8 : {"\xF0\x9F\x98\x80", "\xE2\x80\x8C"}) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8(utf8));
+        QApplication::sendEvent(&pair.box, &press);
+    }
+    EXPECT_EQ(pair.box.text(), QString::fromUtf8("\xF0\x9F\x98\x80\xE2\x80\x8C"));
+}
+
 TEST(TextBox, AnswersEveryEditingKeyAsTheLineEditDoes) {
     Pair pair;
     for (const QString& text : kTexts) {
