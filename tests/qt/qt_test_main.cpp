@@ -9,6 +9,21 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+QtMessageHandler previous_handler = nullptr; // NOLINT(*-avoid-non-const-global-variables)
+
+// A critical message is how the program reports a fault it caught at the toolkit's boundary; in
+// the tests it fails the test that caused it.
+void FailOnCritical(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtCriticalMsg) {
+        ADD_FAILURE() << "critical message: " << message.toStdString();
+    }
+    previous_handler(type, context, message);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -16,6 +31,7 @@ int main(int argc, char** argv) {
     const QApplication application(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(brindle::testing::ReferenceFont());
+    previous_handler = qInstallMessageHandler(&FailOnCritical);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

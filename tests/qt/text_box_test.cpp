@@ -2,6 +2,7 @@
 // things and the same text must look the same, whatever the box holds; and a huge text must stay
 // whole, in sight where the cursor is, and undoable without the history growing with it.
 
+#include "platform/qt/toolkit_guard.hpp"
 #include "qt_fixture.hpp"
 
 #include <QAccessible>
@@ -14,7 +15,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <limits>
+#include <new>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -461,6 +464,40 @@ TEST(TextBox, AnswersAScreenReadersRangesAsALineEditDoes) {
         EXPECT_TRUE(text->attributes(offset, &run_start, &run_end).isEmpty());
         EXPECT_EQ(std::pair(run_start, run_end), std::pair(0, 5)) << offset;
     }
+}
+
+// The criticals logged while one lives, in place of the handler that fails a test on them.
+class CriticalsLogged {
+public:
+    CriticalsLogged() : previous_(qInstallMessageHandler(&Record)) { Logged().clear(); }
+    CriticalsLogged(const CriticalsLogged&) = delete;
+    CriticalsLogged& operator=(const CriticalsLogged&) = delete;
+    ~CriticalsLogged() { qInstallMessageHandler(previous_); }
+    static QStringList& Logged() {
+        static QStringList logged;
+        return logged;
+    }
+
+private:
+    static void Record(QtMsgType type, const QMessageLogContext& /*context*/, const QString& text) {
+        if (type == QtCriticalMsg) {
+            Logged().append(text);
+        }
+    }
+    QtMessageHandler previous_;
+};
+
+// At the toolkit's boundary a failure the user can cause (memory for a huge paste) only beeps; any
+// other is a fault and is logged as critical, which fails the tests.
+TEST(TextBox, ReportsAFaultInAToolkitCallButNotRunningOutOfMemory) {
+    const CriticalsLogged criticals;
+    platform::qt::Guarded([] { throw std::bad_alloc(); });
+    EXPECT_EQ(platform::qt::GuardedOr(7, []() -> int { throw std::bad_alloc(); }), 7);
+    EXPECT_TRUE(CriticalsLogged::Logged().isEmpty());
+    platform::qt::Guarded([] { throw std::logic_error("a cursor past the end"); });
+    EXPECT_EQ(platform::qt::GuardedOr(7, []() -> int { throw std::out_of_range("index"); }), 7);
+    ASSERT_EQ(CriticalsLogged::Logged().size(), 2);
+    EXPECT_TRUE(CriticalsLogged::Logged().front().contains("a cursor past the end"));
 }
 
 } // namespace
