@@ -1,8 +1,8 @@
 // What a day box costs when it holds a huge text, as after pasting a mebibyte of digits: the
-// paste itself, one keystroke at the end of such a text, the memory the process holds after ten
-// such pastes and a cleared box, and the processor time the idle window takes with the text in
-// it. The last two are reported as counters: resident_MB (after), resident_growth_MB, and
-// cpu_share (processor seconds per second of idling).
+// paste itself, one keystroke at the end of such a text, a screen reader's queries of it, the
+// memory the process holds after ten such pastes and a cleared box, and the processor time the idle
+// window takes with the text in it. The last two are reported as counters: resident_MB (after),
+// resident_growth_MB, and cpu_share (processor seconds per second of idling).
 
 #include "app/program_icon.hpp"
 #include "app/program_record.hpp"
@@ -10,6 +10,8 @@
 #include "platform/qt/text_box.hpp"
 #include "window/form1.hpp"
 
+#include <QAccessible>
+#include <QAccessibleTextInterface>
 #include <QApplication>
 #include <QClipboard>
 #include <QEventLoop>
@@ -101,6 +103,36 @@ void QtKeystrokeAtTheEndOfOneMebibyte(benchmark::State& state) {
     benchmark::DoNotOptimize(shown.box->text().size());
 }
 BENCHMARK(QtKeystrokeAtTheEndOfOneMebibyte)->Unit(benchmark::kMillisecond);
+
+// What a screen reader asks of a day box holding a mebibyte: the character, word and line at,
+// before and after an offset, near the end and in the middle: three queries an iteration, of
+// characters (argument 0), words (1) or lines (4). Each is answered from a window around the offset
+// (the line is the whole text, shared rather than copied).
+void QtScreenReaderQueriesOnOneMebibyte(benchmark::State& state) {
+    const ShownForm1 shown;
+    QApplication::clipboard()->setText(HugeDays('1') + QStringLiteral(" 37 days"));
+    shown.PasteOverEverything();
+    QAccessibleTextInterface* const text =
+        QAccessible::queryAccessibleInterface(shown.box)->textInterface();
+    const auto boundary = static_cast<QAccessible::TextBoundaryType>(state.range(0));
+    const int size = text->characterCount();
+    const std::array<int, 3> offsets{size, size - 3, size / 2};
+    std::size_t next = 0;
+    int start = 0;
+    int end = 0;
+    for (auto _ : state) {
+        const int offset = offsets[next];
+        next = (next + 1) % offsets.size();
+        benchmark::DoNotOptimize(text->textAtOffset(offset, boundary, &start, &end));
+        benchmark::DoNotOptimize(text->textBeforeOffset(offset, boundary, &start, &end));
+        benchmark::DoNotOptimize(text->textAfterOffset(offset, boundary, &start, &end));
+    }
+}
+BENCHMARK(QtScreenReaderQueriesOnOneMebibyte)
+    ->Arg(QAccessible::CharBoundary)
+    ->Arg(QAccessible::WordBoundary)
+    ->Arg(QAccessible::LineBoundary)
+    ->Unit(benchmark::kMicrosecond);
 
 // Ten pastes of a mebibyte, then the box cleared and a normal figure typed: how much more memory
 // the process holds than before the first paste.

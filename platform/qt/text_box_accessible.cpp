@@ -2,6 +2,7 @@
 
 #include "platform/qt/text_box.hpp"
 #include "platform/qt/text_box_parts.hpp"
+#include "platform/qt/text_items.hpp"
 #include "platform/qt/toolkit_guard.hpp"
 
 #include <QAccessibleWidget>
@@ -105,6 +106,19 @@ public:
             Box().setCursorPosition(start);
         });
     }
+    [[nodiscard]] QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary,
+                                       int* start, int* end) const override {
+        return Find(offset, boundary, TextItemPlace::At, start, end);
+    }
+    [[nodiscard]] QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary,
+                                           int* start, int* end) const override {
+        return Find(offset, boundary, TextItemPlace::Before, start, end);
+    }
+    [[nodiscard]] QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary,
+                                          int* start, int* end) const override {
+        return Find(offset, boundary, TextItemPlace::After, start, end);
+    }
+
     // The text has no attributes, so the one run of none spans all of it. A run that ended where
     // it started left Orca with nothing to speak of the box's value on focus.
     [[nodiscard]] QString attributes(int /*offset*/, int* start, int* end) const override {
@@ -126,6 +140,15 @@ public:
     }
 
 private:
+    QString Find(int offset, QAccessible::TextBoundaryType boundary, TextItemPlace place,
+                 int* start, int* end) const {
+        const TextItem item = GuardedOr(
+            TextItem{}, [&] { return FindTextItem(Box().text(), offset, boundary, place); });
+        *start = item.start;
+        *end = item.end;
+        return item.text;
+    }
+
     [[nodiscard]] TextBox& Box() const { return *qobject_cast<TextBox*>(object()); }
 };
 

@@ -466,6 +466,90 @@ TEST(TextBox, AnswersAScreenReadersRangesAsALineEditDoes) {
     }
 }
 
+// A screen reader's word, sentence, character and line queries at, before and after every offset
+// answer as the line edit's do (Qt's own answers, which scan the whole text), except that no item
+// is the empty range -1..-1 (the line edit says -1..0), and at the very
+// end (the offset of the length, or -1), where the line edit's word and sentence scans never
+// return: there the box answers with nothing. On a mebibyte the box answers from a window around
+// the offset.
+TEST(TextBox, FindsTheItemsAScreenReaderAsksForAsTheLineEditDoes) {
+    const QString texts[] = {
+        QStringLiteral("12.5 days at 44.1"),
+        QString::fromUtf8("e\xCC\x81te 1e30. Next one"),
+        QString::fromUtf8("5 \xF0\x9F\x98\x80 7"),
+        QStringLiteral("37  "),
+    };
+    const QAccessible::TextBoundaryType boundaries[] = {
+        QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+        QAccessible::LineBoundary, QAccessible::NoBoundary};
+    QtForm1 form;
+    QtTextBox& box = form.Box("txtCD");
+    QAccessibleTextInterface* const ours =
+        QAccessible::queryAccessibleInterface(&box)->textInterface();
+    QLineEdit line_edit;
+    QAccessibleTextInterface* const reference =
+        QAccessible::queryAccessibleInterface(&line_edit)->textInterface();
+    using Query =
+        QString (QAccessibleTextInterface::*)(int, QAccessible::TextBoundaryType, int*, int*) const;
+    const std::pair<const char*, Query> queries[] = {
+        {"at", &QAccessibleTextInterface::textAtOffset},
+        {"before", &QAccessibleTextInterface::textBeforeOffset},
+        {"after", &QAccessibleTextInterface::textAfterOffset}};
+    for (const QString& text : texts) {
+        box.setText(text);
+        line_edit.setText(text);
+        for (int offset = -1; offset <= text.size() + 1; ++offset) {
+            for (const QAccessible::TextBoundaryType boundary : boundaries) {
+                for (const auto& [name, query] : queries) {
+                    const bool spins = query == queries[0].second &&
+                                       (offset == text.size() || offset == -1) &&
+                                       (boundary == QAccessible::WordBoundary ||
+                                        boundary == QAccessible::SentenceBoundary);
+                    if (spins) {
+                        continue;
+                    }
+                    int start = 0;
+                    int end = 0;
+                    int expected_start = 0;
+                    int expected_end = 0;
+                    const QString got = (ours->*query)(offset, boundary, &start, &end);
+                    const QString expected =
+                        (reference->*query)(offset, boundary, &expected_start, &expected_end);
+                    // Where there is no such item the line edit gives no text and the range
+                    // -1..0; the box gives no range either.
+                    if (expected.isEmpty() && expected_start == -1) {
+                        expected_end = -1;
+                    }
+                    EXPECT_EQ(got.toStdString() + " " + std::to_string(start) + ".." +
+                                  std::to_string(end),
+                              expected.toStdString() + " " + std::to_string(expected_start) + ".." +
+                                  std::to_string(expected_end))
+                        << '"' << text.toStdString() << "\" " << name << ' ' << offset
+                        << " boundary " << boundary;
+                }
+            }
+        }
+    }
+    // Where the line edit's scan also never returns: the word at the start of a text that starts
+    // with spaces is those spaces.
+    box.setText(QStringLiteral("  37"));
+    int space_start = 0;
+    int space_end = 0;
+    EXPECT_EQ(ours->textAtOffset(0, QAccessible::WordBoundary, &space_start, &space_end),
+              QStringLiteral("  "));
+    EXPECT_EQ(std::pair(space_start, space_end), std::pair(0, 2));
+
+    // The very end of a mebibyte answers, and from a window: the last word.
+    box.setText(QString(1 << 20, QLatin1Char('7')) + QStringLiteral(" 12"));
+    const int length = (1 << 20) + 3;
+    int start = 0;
+    int end = 0;
+    EXPECT_EQ(ours->textAtOffset(length, QAccessible::WordBoundary, &start, &end), QString());
+    EXPECT_EQ(ours->textBeforeOffset(length, QAccessible::WordBoundary, &start, &end),
+              QStringLiteral("12"));
+    EXPECT_EQ(std::pair(start, end), std::pair((1 << 20) + 1, (1 << 20) + 3));
+}
+
 // The criticals logged while one lives, in place of the handler that fails a test on them.
 class CriticalsLogged {
 public:
