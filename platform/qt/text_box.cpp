@@ -66,8 +66,7 @@ void TextBox::setCursorPosition(qsizetype position) {
 }
 
 void TextBox::setSelection(qsizetype start, qsizetype end) {
-    anchor_ = CharacterStart(text_, start);
-    MoveCursor(end, Move::Select);
+    Select(start, end);
 }
 
 void TextBox::selectAll() {
@@ -192,7 +191,11 @@ void TextBox::Apply(qsizetype start, qsizetype length, const QString& inserted) 
     layout_start_ = CharacterStart(text_, std::min(layout_start_, start));
 }
 
+// Everything that follows a change of the text. The window's figures come first, before
+// anything that could fail, so that they always match the text; then assistive technology, the
+// input method and the view.
 void TextBox::Changed(qsizetype start, const QString& removed, const QString& inserted) {
+    emit textChanged(text_);
     if (QAccessible::isActive()) {
         if (removed.isEmpty()) {
             Announce(QAccessibleTextInsertEvent(this, ToInt(start), inserted));
@@ -206,23 +209,29 @@ void TextBox::Changed(qsizetype start, const QString& removed, const QString& in
     ScrollToCursor();
     RestartBlinking();
     update();
-    emit textChanged(text_);
+    updateMicroFocus();
 }
 
 void TextBox::MoveCursor(qsizetype position, Move move) {
+    Select(move == Move::Keep ? position : anchor_, position);
+}
+
+void TextBox::Select(qsizetype anchor, qsizetype position) {
     const qsizetype old_start = selectionStart();
     const qsizetype old_end = selectionEnd();
     const qsizetype old_cursor = cursor_;
     cursor_ = CharacterStart(text_, position);
-    if (move == Move::Keep) {
-        anchor_ = cursor_;
-    }
+    anchor_ = CharacterStart(text_, anchor);
     history_.Separate();
     ScrollToCursor();
     RestartBlinking();
     update();
+    updateMicroFocus();
     if (QAccessible::isActive()) {
-        if (old_start != selectionStart() || old_end != selectionEnd()) {
+        // A caret move without a selection before or after changes no selection.
+        const bool had_selection = old_start != old_end;
+        if ((had_selection || hasSelectedText()) &&
+            (old_start != selectionStart() || old_end != selectionEnd())) {
             Announce(QAccessibleTextSelectionEvent(this, ToInt(selectionStart()),
                                                    ToInt(selectionEnd())));
         }

@@ -59,6 +59,7 @@ public:
     // sight. Assistive technology asks this of any character.
     [[nodiscard]] QRect characterRect(qsizetype position) const;
     [[nodiscard]] QRect cursorRect() const;
+    [[nodiscard]] QRect anchorRect() const;
     // The position nearest to a point in the box.
     [[nodiscard]] qsizetype positionAt(QPoint point) const;
     // The first character drawn at the left edge of the text area.
@@ -108,12 +109,15 @@ private:
     [[nodiscard]] QPointF TextOrigin(const Shown& shown) const;
     // The cursor's x in a shown layout, rounded as the line edit rounds it.
     [[nodiscard]] int CursorX(const Shown& shown) const;
+    [[nodiscard]] QRect CaretBox(qreal x) const;
     // Moves where the laid-out run starts when the cursor nears either end of it.
     void KeepCursorInLayout();
     void ScrollToCursor();
 
     enum class Move { Keep, Select };
     void MoveCursor(qsizetype position, Move move);
+    // Sets both ends of the selection (the same for none) and tells everyone who follows them.
+    void Select(qsizetype anchor, qsizetype position);
     void Edit(qsizetype start, qsizetype end, const QString& inserted, EditHistory::Kind kind);
     void Apply(qsizetype start, qsizetype length, const QString& inserted);
     void Changed(qsizetype start, const QString& removed, const QString& inserted);

@@ -259,7 +259,11 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
             start = std::clamp<qsizetype>(cursor_ + event->replacementStart(), 0, text_.size());
             end = std::clamp<qsizetype>(start + event->replacementLength(), start, text_.size());
         }
-        if (!event->commitString().isEmpty() || start != end) {
+        // An event that commits, replaces or changes the composition takes the selection's
+        // place; one that only sets attributes (or nothing) leaves the text alone.
+        const bool input = !event->commitString().isEmpty() || event->replacementLength() > 0 ||
+                           event->preeditString() != preedit_;
+        if (input && (!event->commitString().isEmpty() || start != end)) {
             Edit(start, end, event->commitString(), EditHistory::Kind::Other);
         }
         preedit_ = event->preeditString();
@@ -274,6 +278,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
         }
         ScrollToCursor();
         update();
+        updateMicroFocus();
         event->accept();
     });
 }
@@ -292,8 +297,9 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
         case Qt::ImEnabled:
             return isEnabled();
         case Qt::ImCursorRectangle:
-        case Qt::ImAnchorRectangle:
             return cursorRect();
+        case Qt::ImAnchorRectangle:
+            return anchorRect();
         case Qt::ImFont:
             return font();
         case Qt::ImCursorPosition:

@@ -213,15 +213,32 @@ void TextBox::paintEvent(QPaintEvent* /*event*/) {
     });
 }
 
+// A cursor's rectangle at `x`: wide enough for any style's cursor, as the cursor is painted again
+// through this rectangle.
+QRect TextBox::CaretBox(qreal x) const {
+    const QRect area = TextArea();
+    return {static_cast<int>(x) - 4, area.top(), 9, area.height()};
+}
+
 QRect TextBox::cursorRect() const {
     const Shown shown = LayOutFrom(layout_start_);
     if (cursor_ < shown.start || cursor_ > shown.start + shown.length) {
         return {};
     }
-    const qreal x = TextOrigin(shown).x() + CursorX(shown);
-    const QRect area = TextArea();
-    // Wide enough for any style's cursor, as the cursor is painted again through this rectangle.
-    return {static_cast<int>(x) - 4, area.top(), 9, area.height()};
+    return CaretBox(TextOrigin(shown).x() + CursorX(shown));
+}
+
+// Where the other end of the selection is, for an input method that places its window by both.
+QRect TextBox::anchorRect() const {
+    if (anchor_ == cursor_) {
+        return cursorRect();
+    }
+    const Shown shown = LayOutFrom(layout_start_);
+    if (anchor_ < shown.start || anchor_ > shown.start + shown.length) {
+        return {};
+    }
+    return CaretBox(TextOrigin(shown).x() +
+                    shown.layout->lineAt(0).cursorToX(LayoutIndex(shown, anchor_)));
 }
 
 QRect TextBox::characterRect(qsizetype position) const {

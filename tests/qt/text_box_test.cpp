@@ -10,10 +10,13 @@
 #include <QAccessibleTextInterface>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QSignalSpy>
+#include <functional>
 #include <limits>
 #include <new>
 #include <random>
@@ -344,6 +347,43 @@ TEST(TextBox, TakesTextFromAnInputMethod) {
     QInputMethodEvent selecting({}, select_last_two);
     QApplication::sendEvent(&box, &selecting);
     EXPECT_EQ(box.selectedText(), "34");
+}
+
+// The input method is kept up to date as a line edit keeps it: each edit and cursor move tells it
+// the cursor rectangle again, so its candidate window follows the cursor; it hears the other end
+// of a selection; and an event that carries nothing to type leaves the text and selection alone.
+TEST(TextBox, KeepsTheInputMethodCurrentAsTheLineEditDoes) {
+    Pair pair;
+    const auto updates = [](QWidget& widget, const std::function<void()>& keys) {
+        widget.activateWindow();
+        widget.setFocus();
+        QApplication::setActiveWindow(&widget);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&widget));
+        const QSignalSpy moved(QGuiApplication::inputMethod(),
+                               &QInputMethod::cursorRectangleChanged);
+        keys();
+        return moved.count();
+    };
+    for (QWidget* const widget :
+         {static_cast<QWidget*>(&pair.reference), static_cast<QWidget*>(&pair.box)}) {
+        pair.Set(QStringLiteral("5"), 1);
+        const qsizetype moves = updates(*widget, [&] {
+            QTest::keyClicks(widget, "123");
+            QTest::keyClick(widget, Qt::Key_Home);
+        });
+        EXPECT_GE(moves, 4) << widget->metaObject()->className();
+    }
+
+    pair.box.setText(QStringLiteral("12345"));
+    pair.box.setSelection(1, 3); // "23", the cursor at 3
+    const QRect cursor = pair.box.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    const QRect anchor = pair.box.inputMethodQuery(Qt::ImAnchorRectangle).toRect();
+    EXPECT_LT(anchor.center().x(), cursor.center().x());
+    EXPECT_EQ(anchor.center().x(), pair.box.characterRect(1).left());
+    QInputMethodEvent nothing;
+    QApplication::sendEvent(&pair.box, &nothing);
+    EXPECT_EQ(pair.box.text(), "12345");
+    EXPECT_EQ(pair.box.selectedText(), "23");
 }
 
 TEST(TextBox, TakesTextDroppedOnIt) {

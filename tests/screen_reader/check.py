@@ -96,6 +96,21 @@ def main():
     expect("archive box value after the edit", archive.queryText().getText(0, -1), "37.5")
     expect("figures after the edit", figures(), ["34.38", "GB - (35201.74 MB)"])
 
+    # Moving the caret without a selection changes no selection, and says nothing of one; a
+    # selection is announced.
+    selections = []
+    pyatspi.Registry.registerEventListener(
+        lambda event: selections.append(event.source.name), "object:text-selection-changed")
+    pump(0.3)
+    text = archive.queryText()
+    text.setCaretOffset(1)
+    text.setCaretOffset(3)
+    pump(0.5)
+    expect("selection events for caret moves", selections, [])
+    text.setSelection(0, 1, 3)
+    pump(0.5)
+    expect("selection events for a selection", selections, [ARCHIVE_BOX])
+
     # A mebibyte set through the bus is kept whole and estimated.
     archive.queryEditableText().setTextContents("1." + "0" * (1 << 20))
     pump(0.5)
