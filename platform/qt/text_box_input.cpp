@@ -42,6 +42,7 @@ enum class EditingKey : unsigned char {
     DeleteWordBefore,
     DeleteWordAfter,
     DeleteToEnd,
+    DeleteLine,
     DeleteNext,
     DeletePrevious,
     ToStart,
@@ -70,6 +71,7 @@ constexpr std::pair<QKeySequence::StandardKey, EditingKey> kKeyBindings[] = {
     {QKeySequence::DeleteStartOfWord, EditingKey::DeleteWordBefore},
     {QKeySequence::DeleteEndOfWord, EditingKey::DeleteWordAfter},
     {QKeySequence::DeleteEndOfLine, EditingKey::DeleteToEnd},
+    {QKeySequence::DeleteCompleteLine, EditingKey::DeleteLine},
     {QKeySequence::Delete, EditingKey::DeleteNext},
     {QKeySequence::MoveToStartOfLine, EditingKey::ToStart},
     {QKeySequence::MoveToStartOfBlock, EditingKey::ToStart},
@@ -105,6 +107,13 @@ std::optional<EditingKey> KeyFor(QKeyEvent& event) {
         return EditingKey::DeletePrevious;
     }
     return std::nullopt;
+}
+
+// The platform's key scheme is not public; the Windows scheme alone binds nothing to "delete to
+// the end of the line" (Ctrl+K elsewhere).
+bool WindowsKeyScheme() {
+    static const bool windows = QKeySequence::keyBindings(QKeySequence::DeleteEndOfLine).isEmpty();
+    return windows;
 }
 
 // Whether a key event types its text, by the line edit's rule (pinned by the test
@@ -167,8 +176,12 @@ void TextBox::Perform(EditingKey key) {
         select_to(NextWordStart(text_, cursor_));
         Delete();
         break;
-    case EditingKey::DeleteToEnd:
-        select_to(text_.size());
+    case EditingKey::DeleteToEnd: // from the cursor, whatever was selected (Ctrl+K on X11)
+        Select(cursor_, text_.size());
+        cut();
+        break;
+    case EditingKey::DeleteLine: // all of it, to the clipboard (Ctrl+U on X11)
+        selectAll();
         cut();
         break;
     case EditingKey::DeleteNext:
@@ -189,11 +202,15 @@ void TextBox::Perform(EditingKey key) {
     case EditingKey::SelectToEnd:
         select_to(text_.size());
         break;
+    // Outside the Windows key scheme an arrow collapses a selection to its end on that side, as
+    // the line edit does (pinned by TextBoxOnX11's random editing against it).
     case EditingKey::NextCharacter:
-        move_to(NextCharacter(text_, cursor_));
+        move_to(hasSelectedText() && !WindowsKeyScheme() ? selectionEnd()
+                                                         : NextCharacter(text_, cursor_));
         break;
     case EditingKey::PreviousCharacter:
-        move_to(PreviousCharacter(text_, cursor_));
+        move_to(hasSelectedText() && !WindowsKeyScheme() ? selectionStart()
+                                                         : PreviousCharacter(text_, cursor_));
         break;
     case EditingKey::SelectNextCharacter:
         select_to(NextCharacter(text_, cursor_));

@@ -55,6 +55,8 @@ const Key kEditingKeys[] = {
     {Qt::Key_Backspace, kCtrl},
     {Qt::Key_Delete, kCtrl},
     {Qt::Key_A, kCtrl},
+    {Qt::Key_K, kCtrl}, // X11: delete to the end
+    {Qt::Key_U, kCtrl}, // X11: delete the line
     {Qt::Key_5},
     {Qt::Key_Period},
     {Qt::Key_E},
