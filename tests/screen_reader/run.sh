@@ -16,6 +16,12 @@ export XDG_CONFIG_HOME=$work/config
 # The system's Python: pyatspi comes from Debian, not from any other Python on the path.
 bash "$(dirname "$0")/../x11/run.sh" dbus-run-session -- bash -c '
     /usr/libexec/at-spi-bus-launcher --launch-immediately &
+    # A program started before the accessibility bus is there never joins it.
+    for _ in $(seq 100); do
+        dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+            org.a11y.Bus.GetAddress >/dev/null 2>&1 && break
+        sleep 0.1
+    done
     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$1" >"$3/program.log" 2>&1 &
     program=$!
     status=0
