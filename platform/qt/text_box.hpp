@@ -3,6 +3,8 @@
 #include "platform/qt/edit_history.hpp"
 
 #include <QBasicTimer>
+#include <QElapsedTimer>
+#include <QPoint>
 #include <QString>
 #include <QTextLayout>
 #include <QWidget>
@@ -140,6 +142,9 @@ private:
     QBasicTimer blink_;
     bool cursor_shown_ = false;
     bool selecting_with_mouse_ = false;
+    // Where and when the last double click was: a click there soon after selects everything.
+    QPoint double_click_at_;
+    QElapsedTimer since_double_click_;
 };
 
 } // namespace brindle::platform::qt

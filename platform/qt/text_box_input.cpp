@@ -350,6 +350,15 @@ void TextBox::mousePressEvent(QMouseEvent* event) {
             if (!preedit_.isEmpty()) {
                 QGuiApplication::inputMethod()->commit();
             }
+            // The third click of a triple click selects everything, as in the line edit.
+            if (since_double_click_.isValid() &&
+                since_double_click_.elapsed() < QApplication::doubleClickInterval() &&
+                (point - double_click_at_).manhattanLength() < QApplication::startDragDistance()) {
+                since_double_click_.invalidate();
+                selectAll();
+                CopyToSelectionClipboard();
+                return;
+            }
             selecting_with_mouse_ = true;
             MoveCursor(positionAt(point),
                        event->modifiers().testFlag(Qt::ShiftModifier) ? Move::Select : Move::Keep);
@@ -391,6 +400,8 @@ void TextBox::mouseDoubleClickEvent(QMouseEvent* event) {
             const auto [start, end] = WordAt(text_, positionAt(event->position().toPoint()));
             setSelection(start, end);
             selecting_with_mouse_ = true;
+            double_click_at_ = event->position().toPoint();
+            since_double_click_.start();
         }
     });
 }

@@ -318,6 +318,10 @@ TEST(TextBox, SelectsWithTheMouseAsTheLineEditDoes) {
     QTest::mouseDClick(&pair.reference, Qt::LeftButton, {}, inside_days);
     QTest::mouseDClick(&pair.box, Qt::LeftButton, {}, inside_days);
     EXPECT_EQ(pair.Difference(), "") << "double click";
+    QTest::mouseClick(&pair.reference, Qt::LeftButton, {}, inside_days);
+    QTest::mouseClick(&pair.box, Qt::LeftButton, {}, inside_days);
+    EXPECT_EQ(pair.Difference(), "") << "triple click";
+    EXPECT_EQ(pair.box.selectedText(), pair.box.text()) << "triple click";
 }
 
 TEST(TextBox, TakesTextFromAnInputMethod) {
