@@ -22,6 +22,18 @@ void Announce(QAccessibleEvent&& event) {
     QAccessible::updateAccessibility(&event);
 }
 
+void ReplaceIn(QString& text, qsizetype start, qsizetype length, const QString& inserted) {
+    if (start == 0 && length == text.size()) {
+        text = inserted; // shares the pasted text rather than copying it
+        return;
+    }
+    text.replace(start, length, inserted);
+    // A box emptied of a huge text gives the memory back.
+    if (text.capacity() > 4 * text.size() + kShownLimit) {
+        text.squeeze();
+    }
+}
+
 } // namespace
 
 TextBox::TextBox(const QString& text, QWidget* parent)
@@ -70,6 +82,9 @@ void TextBox::setSelection(qsizetype start, qsizetype end) {
 }
 
 void TextBox::selectAll() {
+    if (!text_.isEmpty()) {
+        history_.Separate();
+    }
     setSelection(0, text_.size());
 }
 
@@ -86,45 +101,60 @@ void TextBox::end(bool mark) {
 }
 
 void TextBox::insert(const QString& text) {
-    Edit(selectionStart(), selectionEnd(), text, EditHistory::Kind::Other);
+    Edit(selectionStart(), selectionEnd(), text);
 }
 
 void TextBox::replace(qsizetype start, qsizetype end, const QString& text) {
-    Edit(start, end, text, EditHistory::Kind::Other);
+    Edit(start, end, text);
 }
 
 void TextBox::undo() {
-    if (!preedit_.isEmpty()) {
-        return;
-    }
-    if (const std::optional<TextEdit> edit = history_.Undo()) {
-        try {
-            Apply(edit->position, edit->inserted.size(), edit->removed);
-        } catch (...) {
-            // The text is as it was, so the history must say so too.
-            (void)history_.Redo();
-            throw;
+    if (preedit_.isEmpty()) {
+        if (std::optional<HistoryStep> step = history_.UndoStep()) {
+            Restore(*step, Direction::Back);
         }
-        cursor_ = edit->cursor_before;
-        anchor_ = edit->anchor_before;
-        Changed(edit->position, edit->inserted, edit->removed);
     }
 }
 
 void TextBox::redo() {
-    if (!preedit_.isEmpty()) {
-        return;
-    }
-    if (const std::optional<TextEdit> edit = history_.Redo()) {
-        try {
-            Apply(edit->position, edit->removed.size(), edit->inserted);
-        } catch (...) {
-            (void)history_.Undo();
-            throw;
+    if (preedit_.isEmpty()) {
+        if (std::optional<HistoryStep> step = history_.RedoStep()) {
+            Restore(*step, Direction::Forward);
         }
-        cursor_ = anchor_ = edit->position + edit->inserted.size();
-        Changed(edit->position, edit->removed, edit->inserted);
     }
+}
+
+// Takes a step of the history back or forward. The new text is built aside, so that running out
+// of memory part way leaves text and history as they were.
+void TextBox::Restore(const HistoryStep& step, Direction direction) {
+    QString text = text_;
+    for (const TextEdit& edit : step.edits) {
+        if (direction == Direction::Back) {
+            ReplaceIn(text, edit.position, edit.inserted.size(), edit.removed);
+        } else {
+            ReplaceIn(text, edit.position, edit.removed.size(), edit.inserted);
+        }
+    }
+    // What changed, for assistive technology: the span between the common start and end.
+    const auto before = std::mismatch(text_.cbegin(), text_.cend(), text.cbegin(), text.cend());
+    const qsizetype start = before.first - text_.cbegin();
+    const qsizetype common_end =
+        std::mismatch(text_.crbegin(), text_.crend() - start, text.crbegin(), text.crend() - start)
+            .first -
+        text_.crbegin();
+    QString removed = text_.mid(start, text_.size() - common_end - start);
+    QString inserted = text.mid(start, text.size() - common_end - start);
+
+    text_.swap(text);
+    if (direction == Direction::Back) {
+        history_.MarkUndone();
+    } else {
+        history_.MarkRedone();
+    }
+    cursor_ = CharacterStart(text_, step.cursor);
+    anchor_ = CharacterStart(text_, step.anchor);
+    layout_start_ = CharacterStart(text_, std::min(layout_start_, start));
+    Changed(start, removed, inserted);
 }
 
 void TextBox::cut() {
@@ -143,7 +173,10 @@ void TextBox::copy() const {
 void TextBox::paste() {
     const QString pasted = QApplication::clipboard()->text();
     if (!pasted.isEmpty() || hasSelectedText()) {
+        // A paste is a step of its own, apart from any typing around it.
+        history_.Separate();
         insert(pasted);
+        history_.Separate();
     }
 }
 
@@ -156,8 +189,7 @@ void TextBox::CopyToSelectionClipboard() const {
 
 // ---- Editing ----
 
-void TextBox::Edit(qsizetype start, qsizetype end, const QString& inserted,
-                   EditHistory::Kind kind) {
+void TextBox::Edit(qsizetype start, qsizetype end, const QString& inserted) {
     start = CharacterStart(text_, start);
     end = std::max(start, CharacterStart(text_, end));
     if (start == end && inserted.isEmpty()) {
@@ -167,7 +199,7 @@ void TextBox::Edit(qsizetype start, qsizetype end, const QString& inserted,
     Apply(start, end - start, inserted);
     cursor_ = anchor_ = start + inserted.size();
     try {
-        history_.Record(edit, kind);
+        history_.Record(edit);
     } catch (...) {
         // The text changed but its history could not hold the change: nothing before it can
         // be undone correctly any more.
@@ -177,15 +209,7 @@ void TextBox::Edit(qsizetype start, qsizetype end, const QString& inserted,
 }
 
 void TextBox::Apply(qsizetype start, qsizetype length, const QString& inserted) {
-    if (start == 0 && length == text_.size()) {
-        text_ = inserted; // shares the pasted text rather than copying it
-    } else {
-        text_.replace(start, length, inserted);
-        // A box emptied of a huge text gives the memory back.
-        if (text_.capacity() > 4 * text_.size() + kShownLimit) {
-            text_.squeeze();
-        }
-    }
+    ReplaceIn(text_, start, length, inserted);
     // Text before the laid-out run changed: measure from the edit instead, keeping the scroll as
     // the line edit keeps it when text before its view changes.
     layout_start_ = CharacterStart(text_, std::min(layout_start_, start));
@@ -213,6 +237,10 @@ void TextBox::Changed(qsizetype start, const QString& removed, const QString& in
 }
 
 void TextBox::MoveCursor(qsizetype position, Move move) {
+    if (position != cursor_) {
+        // A moved cursor ends a run of typing or erasing.
+        history_.Separate();
+    }
     Select(move == Move::Keep ? position : anchor_, position);
 }
 
@@ -222,7 +250,6 @@ void TextBox::Select(qsizetype anchor, qsizetype position) {
     const qsizetype old_cursor = cursor_;
     cursor_ = CharacterStart(text_, position);
     anchor_ = CharacterStart(text_, anchor);
-    history_.Separate();
     ScrollToCursor();
     RestartBlinking();
     update();
@@ -253,7 +280,7 @@ void TextBox::Backspace() {
         --from;
     }
     if (from >= 0) {
-        Edit(from, cursor_, {}, EditHistory::Kind::Erased);
+        Edit(from, cursor_, {});
     }
 }
 
@@ -261,7 +288,7 @@ void TextBox::Delete() {
     if (hasSelectedText()) {
         insert({});
     } else if (cursor_ < text_.size()) {
-        Edit(cursor_, NextCharacter(text_, cursor_), {}, EditHistory::Kind::Other);
+        Edit(cursor_, NextCharacter(text_, cursor_), {});
     }
 }
 

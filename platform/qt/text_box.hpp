@@ -120,7 +120,9 @@ private:
     void MoveCursor(qsizetype position, Move move);
     // Sets both ends of the selection (the same for none) and tells everyone who follows them.
     void Select(qsizetype anchor, qsizetype position);
-    void Edit(qsizetype start, qsizetype end, const QString& inserted, EditHistory::Kind kind);
+    void Edit(qsizetype start, qsizetype end, const QString& inserted);
+    enum class Direction { Back, Forward };
+    void Restore(const HistoryStep& step, Direction direction);
     void Apply(qsizetype start, qsizetype length, const QString& inserted);
     void Changed(qsizetype start, const QString& removed, const QString& inserted);
     void Backspace();

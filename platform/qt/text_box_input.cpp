@@ -238,8 +238,7 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
         if (const std::optional<EditingKey> key = KeyFor(*event)) {
             Perform(*key);
         } else if (IsTyping(*event)) {
-            Edit(selectionStart(), selectionEnd(), event->text(),
-                 hasSelectedText() ? EditHistory::Kind::Other : EditHistory::Kind::Typed);
+            insert(event->text());
         } else {
             // Tab, Return, Escape and the rest belong to the window.
             event->ignore();
@@ -281,7 +280,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
         const bool input = !event->commitString().isEmpty() || event->replacementLength() > 0 ||
                            event->preeditString() != preedit_;
         if (input && (!event->commitString().isEmpty() || start != end)) {
-            Edit(start, end, event->commitString(), EditHistory::Kind::Other);
+            Edit(start, end, event->commitString());
         }
         preedit_ = event->preeditString();
         preedit_cursor_ = preedit_.size();
@@ -398,6 +397,9 @@ void TextBox::mouseDoubleClickEvent(QMouseEvent* event) {
     Guarded([&] {
         if (event->button() == Qt::LeftButton) {
             const auto [start, end] = WordAt(text_, positionAt(event->position().toPoint()));
+            if (start != end || end != cursor_) {
+                history_.Separate();
+            }
             setSelection(start, end);
             selecting_with_mouse_ = true;
             double_click_at_ = event->position().toPoint();
@@ -428,7 +430,10 @@ void TextBox::contextMenuEvent(QContextMenuEvent* event) {
         add(tr("&Copy"), QKeySequence::Copy, selected, [this] { copy(); });
         add(tr("&Paste"), QKeySequence::Paste, !QApplication::clipboard()->text().isEmpty(),
             [this] { paste(); });
-        add(tr("Delete"), QKeySequence::UnknownKey, selected, [this] { Delete(); });
+        add(tr("Delete"), QKeySequence::UnknownKey, selected, [this] {
+            Delete();
+            history_.Separate();
+        });
         menu->addSeparator();
         add(tr("Select All"), QKeySequence::SelectAll, !text_.isEmpty(), [this] { selectAll(); });
         menu->popup(event->globalPos());

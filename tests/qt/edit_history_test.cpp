@@ -1,9 +1,10 @@
-// The text box's undo history: what runs together into one undo, and what a budget forgets.
+// The text box's undo history: what one undo takes back, where it leaves the cursor, and what a
+// budget forgets.
 
 #include "platform/qt/edit_history.hpp"
 
-#include <cstring>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -12,114 +13,242 @@ namespace brindle::testing {
 namespace {
 
 using platform::qt::EditHistory;
+using platform::qt::HistoryStep;
 using platform::qt::TextEdit;
-using Kind = EditHistory::Kind;
 
-TextEdit Typed(qsizetype position, const char* text) {
-    return {position, {}, QString::fromUtf8(text), position, position};
-}
-TextEdit Erased(qsizetype position, const char* text) {
-    const qsizetype after = position + static_cast<qsizetype>(std::strlen(text));
-    return {position, QString::fromUtf8(text), {}, after, after};
-}
+// A text, a cursor and a selection edited the way a text box edits them, with the history
+// recording every edit.
+class Session {
+public:
+    explicit Session(const char* text, qsizetype cursor, qsizetype anchor,
+                     EditHistory::Limits limits = EditHistory::kDefaultLimits)
+        : text_(QString::fromUtf8(text)), cursor_(cursor), anchor_(anchor), history_(limits) {}
 
-struct Step {
-    TextEdit edit;
-    Kind kind;
-    bool separate_before = false;
-};
-
-struct RunCase {
-    const char* what;
-    std::vector<Step> steps;
-    std::size_t edits; // how many undos it takes
-    TextEdit last;     // what the first undo takes back
-};
-
-TEST(EditHistory, RunsTogetherOnlyWhatAUserTypesOrErasesInOneGo) {
-    const RunCase cases[] = {
-        {"typing on",
-         {{Typed(0, "1"), Kind::Typed}, {Typed(1, "2"), Kind::Typed}},
-         1,
-         Typed(0, "12")},
-        {"typing after a cursor move",
-         {{Typed(0, "1"), Kind::Typed}, {Typed(1, "2"), Kind::Typed, true}},
-         2,
-         Typed(1, "2")},
-        {"typing elsewhere",
-         {{Typed(0, "1"), Kind::Typed}, {Typed(0, "2"), Kind::Typed}},
-         2,
-         Typed(0, "2")},
-        {"erasing backwards",
-         {{Erased(2, "3"), Kind::Erased}, {Erased(1, "2"), Kind::Erased}},
-         1,
-         {1, "23", {}, 3, 3}},
-        {"erasing after typing",
-         {{Typed(0, "1"), Kind::Typed}, {Erased(0, "1"), Kind::Erased}},
-         2,
-         Erased(0, "1")},
-        {"pastes",
-         {{Typed(0, "12"), Kind::Other}, {Typed(2, "34"), Kind::Other}},
-         2,
-         Typed(2, "34")},
-    };
-    for (const RunCase& run : cases) {
-        EditHistory history;
-        for (const Step& step : run.steps) {
-            if (step.separate_before) {
-                history.Separate();
-            }
-            history.Record(step.edit, step.kind);
+    // Replaces the selection (or inserts at the cursor).
+    void Type(const char* typed) {
+        const qsizetype start = std::min(cursor_, anchor_);
+        Edit(start, std::max(cursor_, anchor_) - start, QString::fromUtf8(typed));
+    }
+    void Backspace() {
+        if (cursor_ != anchor_) {
+            Type("");
+        } else {
+            Edit(cursor_ - 1, 1, {});
         }
-        EXPECT_EQ(history.Count(), run.edits) << run.what;
-        const std::optional<TextEdit> undone = history.Undo();
-        ASSERT_TRUE(undone) << run.what;
-        EXPECT_EQ(undone->position, run.last.position) << run.what;
-        EXPECT_EQ(undone->removed, run.last.removed) << run.what;
-        EXPECT_EQ(undone->inserted, run.last.inserted) << run.what;
-        EXPECT_EQ(undone->cursor_before, run.last.cursor_before) << run.what;
+    }
+    void Delete() {
+        if (cursor_ != anchor_) {
+            Type("");
+        } else {
+            Edit(cursor_, 1, {});
+        }
+    }
+    void Move(qsizetype cursor, qsizetype anchor) {
+        if (cursor != cursor_) {
+            history_.Separate();
+        }
+        cursor_ = cursor;
+        anchor_ = anchor;
+    }
+    void Separate() { history_.Separate(); }
+
+    // The text, cursor and anchor after an undo or a redo, as "text|cursor,anchor".
+    std::string Undo() { return Take(history_.UndoStep(), true); }
+    std::string Redo() { return Take(history_.RedoStep(), false); }
+    [[nodiscard]] const EditHistory& History() const { return history_; }
+
+private:
+    void Edit(qsizetype position, qsizetype length, const QString& inserted) {
+        TextEdit edit{position, text_.mid(position, length), inserted, cursor_, anchor_};
+        text_.replace(position, length, inserted);
+        cursor_ = anchor_ = position + inserted.size();
+        history_.Record(edit);
+    }
+    std::string Take(const std::optional<HistoryStep>& step, bool back) {
+        if (!step) {
+            return "nothing";
+        }
+        for (const TextEdit& edit : step->edits) {
+            if (back) {
+                text_.replace(edit.position, edit.inserted.size(), edit.removed);
+            } else {
+                text_.replace(edit.position, edit.removed.size(), edit.inserted);
+            }
+        }
+        back ? history_.MarkUndone() : history_.MarkRedone();
+        cursor_ = step->cursor;
+        anchor_ = step->anchor;
+        return text_.toStdString() + '|' + std::to_string(cursor_) + ',' + std::to_string(anchor_);
+    }
+
+    QString text_;
+    qsizetype cursor_;
+    qsizetype anchor_;
+    EditHistory history_;
+};
+
+struct Case {
+    const char* what;
+    const char* text; // with the cursor at `cursor` and the selection reaching back to `anchor`
+    qsizetype cursor;
+    qsizetype anchor;
+    void (*edit)(Session&);
+    std::vector<std::string> undos; // the state after each undo, until there is nothing to undo
+    std::vector<std::string> redos; // the state after each redo from there
+};
+
+TEST(EditHistory, UndoesWhatAUserThinksOfAsOneEdit) {
+    const Case cases[] = {
+        {"typing on",
+         "",
+         0,
+         0,
+         [](Session& s) {
+             s.Type("1");
+             s.Type("2");
+         },
+         {"|0,0"},
+         {"12|2,2"}},
+        {"typing after a cursor move",
+         "",
+         0,
+         0,
+         [](Session& s) {
+             s.Type("1");
+             s.Move(0, 0);
+             s.Type("2");
+         },
+         {"1|0,0", "|0,0"},
+         // A redo leaves the cursor where the next step began.
+         {"1|0,0", "21|1,1"}},
+        {"erasing backwards, then deleting forwards",
+         "abcd",
+         2,
+         2,
+         [](Session& s) {
+             s.Backspace();
+             s.Backspace();
+             s.Delete();
+             s.Delete();
+         },
+         {"cd|0,0", "abcd|2,2"},
+         {"cd|0,0", "|0,0"}},
+        {"typing over a selection and on: one step, back to the selection",
+         "abc",
+         2,
+         0,
+         [](Session& s) {
+             s.Type("x");
+             s.Type("y");
+         },
+         {"abc|2,0"},
+         {"xyc|2,2"}},
+        {"erasing a selection, then typing",
+         "abc",
+         2,
+         0,
+         [](Session& s) {
+             s.Backspace();
+             s.Type("1");
+             s.Type("2");
+         },
+         {"abc|2,0"},
+         {"12c|2,2"}},
+        {"typing, then erasing it",
+         "abc",
+         2,
+         0,
+         [](Session& s) {
+             s.Type("x");
+             s.Type("y");
+             s.Backspace();
+         },
+         {"xyc|2,2", "abc|2,0"},
+         {"xyc|2,2", "xc|1,1"}},
+        {"pastes between typing",
+         "abc",
+         2,
+         0,
+         [](Session& s) {
+             s.Type("1");
+             s.Separate();
+             s.Type("23");
+             s.Separate();
+             s.Type("4");
+         },
+         {"123c|3,3", "1c|1,1", "abc|2,0"},
+         {"1c|1,1", "123c|3,3", "1234c|4,4"}},
+    };
+    for (const Case& test : cases) {
+        Session session(test.text, test.cursor, test.anchor);
+        test.edit(session);
+        for (const std::string& expected : test.undos) {
+            EXPECT_EQ(session.Undo(), expected) << test.what;
+        }
+        EXPECT_EQ(session.Undo(), "nothing") << test.what;
+        for (const std::string& expected : test.redos) {
+            EXPECT_EQ(session.Redo(), expected) << test.what;
+        }
+        EXPECT_EQ(session.Redo(), "nothing") << test.what;
     }
 }
 
 TEST(EditHistory, ANewEditForgetsWhatWasUndone) {
-    EditHistory history;
-    history.Record(Typed(0, "1"), Kind::Other);
-    history.Record(Typed(1, "2"), Kind::Other);
-    ASSERT_TRUE(history.Undo());
-    EXPECT_TRUE(history.CanRedo());
-    history.Record(Typed(1, "3"), Kind::Other);
-    EXPECT_FALSE(history.CanRedo());
-    EXPECT_EQ(history.Count(), 2U);
-    EXPECT_EQ(history.StoredCharacters(), 2);
-    EXPECT_EQ(history.Undo()->inserted, "3");
-    EXPECT_EQ(history.Redo()->inserted, "3");
+    Session session("", 0, 0);
+    session.Type("1");
+    session.Separate();
+    session.Type("2");
+    EXPECT_EQ(session.Undo(), "1|1,1");
+    EXPECT_TRUE(session.History().CanRedo());
+    session.Type("3");
+    EXPECT_FALSE(session.History().CanRedo());
+    EXPECT_EQ(session.History().StoredCharacters(), 2);
+    // The separation the undo stopped at still stands: "3" is a step of its own.
+    EXPECT_EQ(session.Undo(), "1|1,1");
+    EXPECT_EQ(session.Redo(), "13|2,2");
 }
 
 // Ten pastes of a large text keep only what fits the budget, newest first; one larger than the
 // whole budget cannot be undone and leaves nothing older to undo out of order.
-TEST(EditHistory, KeepsToItsBudgetByForgettingTheOldestEdits) {
+TEST(EditHistory, KeepsToItsBudgetByForgettingTheOldestSteps) {
     const EditHistory::Limits limits{100, 1000};
-    EditHistory history(limits);
-    const QString forty(40, QLatin1Char('4'));
+    const std::string forty(40, '4');
+    Session pastes(forty.c_str(), 40, 0, limits);
     for (int paste = 0; paste < 10; ++paste) {
-        history.Record({0, forty, forty, 0, 0}, Kind::Other);
-        EXPECT_LE(history.StoredCharacters(), limits.characters);
+        pastes.Separate();
+        pastes.Type(forty.c_str());
+        pastes.Move(40, 0);
+        EXPECT_LE(pastes.History().StoredCharacters(), limits.characters);
     }
-    EXPECT_EQ(history.Count(), 1U); // two edits would be 160 characters
-    EXPECT_TRUE(history.Undo());
-    EXPECT_FALSE(history.CanUndo());
+    EXPECT_EQ(pastes.History().Count(), 1U); // two edits would be 160 characters
+    EXPECT_EQ(pastes.Undo(), forty + "|40,0");
+    EXPECT_EQ(pastes.Undo(), "nothing");
 
-    history.Record({0, {}, QString(101, QLatin1Char('1')), 0, 0}, Kind::Other);
-    EXPECT_FALSE(history.CanUndo());
-    EXPECT_FALSE(history.CanRedo());
-    EXPECT_EQ(history.StoredCharacters(), 0);
+    const std::string huge(101, '1');
+    pastes.Type(huge.c_str());
+    EXPECT_FALSE(pastes.History().CanUndo());
+    EXPECT_FALSE(pastes.History().CanRedo());
+    EXPECT_EQ(pastes.History().StoredCharacters(), 0);
 
-    EditHistory few({1000, 3});
-    for (int edit = 0; edit < 5; ++edit) {
-        few.Record(Typed(edit, "1"), Kind::Other);
-    }
-    EXPECT_EQ(few.Count(), 3U);
-    EXPECT_EQ(few.Undo()->position, 4);
+    // A run of typing and erasing right after a selection went is one step: forgetting its
+    // first edit forgets all of it.
+    Session few("abc", 3, 0, {1000, 3});
+    few.Backspace();
+    few.Type("1");
+    few.Type("2");
+    few.Backspace();
+    few.Backspace();
+    few.Move(0, 0);
+    few.Type("3");
+    few.Separate();
+    few.Type("4");
+    few.Separate();
+    few.Type("5");
+    EXPECT_EQ(few.History().Count(), 3U);
+    EXPECT_EQ(few.Undo(), "34|2,2");
+    EXPECT_EQ(few.Undo(), "3|1,1");
+    EXPECT_EQ(few.Undo(), "|0,0");
+    EXPECT_EQ(few.Undo(), "nothing");
 }
 
 } // namespace
