@@ -170,8 +170,8 @@ void TextBox::copy() const {
     }
 }
 
-void TextBox::paste() {
-    const QString pasted = QApplication::clipboard()->text();
+void TextBox::paste(QClipboard::Mode mode) {
+    const QString pasted = QApplication::clipboard()->text(mode);
     if (!pasted.isEmpty() || hasSelectedText()) {
         // A paste is a step of its own, apart from any typing around it.
         history_.Separate();

@@ -3,6 +3,7 @@
 #include "platform/qt/edit_history.hpp"
 
 #include <QBasicTimer>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QPoint>
 #include <QString>
@@ -55,7 +56,7 @@ public:
     [[nodiscard]] const EditHistory& history() const noexcept { return history_; }
     void cut();
     void copy() const;
-    void paste();
+    void paste(QClipboard::Mode mode = QClipboard::Clipboard);
 
     // Where a character is drawn, in the box's coordinates; empty when it is scrolled out of
     // sight. Assistive technology asks this of any character.

@@ -38,6 +38,7 @@ enum class EditingKey : unsigned char {
     SelectAll,
     Copy,
     Paste,
+    PasteSelection,
     Cut,
     DeleteWordBefore,
     DeleteWordAfter,
@@ -95,25 +96,31 @@ constexpr std::pair<QKeySequence::StandardKey, EditingKey> kKeyBindings[] = {
     {QKeySequence::SelectPreviousWord, EditingKey::SelectPreviousWord},
 };
 
-std::optional<EditingKey> KeyFor(QKeyEvent& event) {
-    for (const auto& [sequence, key] : kKeyBindings) {
-        if (event.matches(sequence)) {
-            return key;
-        }
-    }
-    // Backspace erases with or without Shift, as it does in every text field.
-    if (event.key() == Qt::Key_Backspace &&
-        (event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::NoModifier) {
-        return EditingKey::DeletePrevious;
-    }
-    return std::nullopt;
-}
-
 // The platform's key scheme is not public; the Windows scheme alone binds nothing to "delete to
 // the end of the line" (Ctrl+K elsewhere).
 bool WindowsKeyScheme() {
     static const bool windows = QKeySequence::keyBindings(QKeySequence::DeleteEndOfLine).isEmpty();
     return windows;
+}
+
+std::optional<EditingKey> KeyFor(QKeyEvent& event) {
+    for (const auto& [sequence, key] : kKeyBindings) {
+        if (event.matches(sequence)) {
+            // Outside Windows, Ctrl+Shift+Insert pastes what is selected anywhere on the screen.
+            if (key == EditingKey::Paste && !WindowsKeyScheme() && event.key() == Qt::Key_Insert &&
+                event.modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
+                return EditingKey::PasteSelection;
+            }
+            return key;
+        }
+    }
+    // Backspace that no binding claims erases: a word with Ctrl among its modifiers (as
+    // Ctrl+Shift+Backspace), otherwise a character (as Shift, Alt or Super with it).
+    if (event.key() == Qt::Key_Backspace) {
+        return event.modifiers().testFlag(Qt::ControlModifier) ? EditingKey::DeleteWordBefore
+                                                               : EditingKey::DeletePrevious;
+    }
+    return std::nullopt;
 }
 
 // Whether a key event types its text, by the line edit's rule (pinned by the test
@@ -159,6 +166,9 @@ void TextBox::Perform(EditingKey key) {
         break;
     case EditingKey::Paste:
         paste();
+        break;
+    case EditingKey::PasteSelection:
+        paste(QClipboard::Selection);
         break;
     case EditingKey::Cut:
         cut();

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QTextBoundaryFinder>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -56,6 +57,9 @@ const Key kEditingKeys[] = {
     {Qt::Key_Delete},
     {Qt::Key_Backspace, kCtrl},
     {Qt::Key_Delete, kCtrl},
+    {Qt::Key_Backspace, kCtrl | kShift},
+    {Qt::Key_Backspace, Qt::AltModifier},
+    {Qt::Key_Backspace, Qt::MetaModifier},
     {Qt::Key_A, kCtrl},
     {Qt::Key_K, kCtrl}, // X11: delete to the end
     {Qt::Key_U, kCtrl}, // X11: delete the line
@@ -107,27 +111,43 @@ struct Pair {
     }
     // Presses a key in both and tells whether the line edit went wrong where it is known to,
     // after which both carry on from the box's state, which is where the line edit should be.
-    // Its known faults, both in its redo:
+    bool PressChecked(const Key& key) {
+        Press(key);
+        if (box.hasSelectedText() || !LineEditWentWrong(key)) {
+            return false;
+        }
+        Set(box.text(), static_cast<int>(box.cursorPosition()));
+        return true;
+    }
+    // The line edit's known faults, where the box does what is right:
     // - Redoing a step that the user followed by moving and then typing or erasing, it leaves the
     //   cursor one character off where the next step began, because it notes where the cursor
     //   stood half way through that step; at the end of the text the cursor is then past the end.
     //   The box leaves it where the next step began.
     // - Redoing the deletion of a selection that the cursor started, it sets a selection from -1
-    //   to 1, and shows the first character of the text as selected. The box selects nothing.
-    bool PressChecked(const Key& key) {
-        Press(key);
+    //   to 1, and shows the first character of the text as selected (or, when the text is empty,
+    //   the first character typed next). The box selects nothing.
+    // - Ctrl+Shift+Backspace (X11) selects back to the start of the word and deletes forwards:
+    //   where that selects nothing, at the start of the text or of the word, it deletes the
+    //   character after the cursor. The box erases only backwards.
+    [[nodiscard]] bool LineEditWentWrong(const Key& key) const {
         QKeyEvent event(QEvent::KeyPress, key.key, key.modifiers);
-        if (!event.matches(QKeySequence::Redo) || reference.text() != box.text() ||
-            box.hasSelectedText()) {
-            return false;
-        }
-        const bool selection_before_the_start =
-            reference.hasSelectedText() && reference.selectionStart() < 0;
         const qsizetype cursor_off = std::abs(reference.cursorPosition() - box.cursorPosition());
-        if ((selection_before_the_start && cursor_off == 0) ||
-            (!reference.hasSelectedText() && cursor_off == 1)) {
-            Set(box.text(), static_cast<int>(box.cursorPosition()));
-            return true;
+        if (event.matches(QKeySequence::Redo) && reference.text() == box.text()) {
+            const bool selection_before_the_start =
+                (reference.hasSelectedText() && reference.selectionStart() < 0) ||
+                reference.text().isEmpty();
+            return (selection_before_the_start && cursor_off == 0) ||
+                   (!reference.hasSelectedText() && cursor_off == 1);
+        }
+        if (key.key == Qt::Key_Backspace && key.modifiers == (kCtrl | kShift) && cursor_off == 0 &&
+            !reference.hasSelectedText()) {
+            QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, box.text());
+            graphemes.setPosition(box.cursorPosition());
+            const qsizetype next = graphemes.toNextBoundary();
+            QString erased_forwards = box.text();
+            erased_forwards.remove(box.cursorPosition(), next - box.cursorPosition());
+            return reference.text() == erased_forwards && erased_forwards != box.text();
         }
         return false;
     }
@@ -218,7 +238,9 @@ TEST(TextBox, AnswersEveryEditingKeyAsTheLineEditDoes) {
             }
             for (const Key& key : kEditingKeys) {
                 pair.Set(text, cursor);
-                pair.Press(key);
+                if (pair.PressChecked(key)) {
+                    continue;
+                }
                 ASSERT_EQ(pair.Difference(), "")
                     << '"' << text.toStdString() << "\" at " << cursor << ", key " << key.key
                     << " modifiers " << key.modifiers.toInt();
@@ -309,6 +331,30 @@ TEST(TextBox, UndoesAndRedoesInTheLineEditsSteps) {
         EXPECT_EQ(pair.box.text().toStdString() + '|' + std::to_string(pair.box.cursorPosition()),
                   scenario.after)
             << done;
+    }
+}
+
+// Shift+Insert pastes the clipboard; on X11, Ctrl+Shift+Insert pastes what is selected anywhere
+// on the screen, and a middle click does too.
+TEST(TextBox, PastesFromTheClipboardsAsTheLineEditDoes) {
+    Pair pair;
+    QClipboard* const clipboard = QApplication::clipboard();
+    for (const Key& key : {Key{Qt::Key_Insert, kShift}, Key{Qt::Key_Insert, kCtrl | kShift}}) {
+        clipboard->setText(QStringLiteral("7"));
+        if (clipboard->supportsSelection()) {
+            clipboard->setText(QStringLiteral("42"), QClipboard::Selection);
+        }
+        pair.Set(QStringLiteral("1"), 1);
+        pair.Press(key);
+        EXPECT_EQ(pair.Difference(), "") << Describe(key);
+    }
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        EXPECT_EQ(pair.box.text(), "142");
+        pair.Set(QStringLiteral("1"), 0);
+        QTest::mouseClick(&pair.reference, Qt::MiddleButton, {}, QPoint(150, 12));
+        QTest::mouseClick(&pair.box, Qt::MiddleButton, {}, QPoint(150, 12));
+        EXPECT_EQ(pair.Difference(), "") << "middle click";
+        EXPECT_EQ(pair.box.text(), "142");
     }
 }
 
