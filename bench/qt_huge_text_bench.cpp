@@ -1,8 +1,8 @@
 // What a day box costs when it holds a huge text, as after pasting a mebibyte of digits: the
-// paste itself, one keystroke at the end of such a text, a screen reader's queries of it, the
-// memory the process holds after ten such pastes and a cleared box, and the processor time the idle
-// window takes with the text in it. The last two are reported as counters: resident_MB (after),
-// resident_growth_MB, and cpu_share (processor seconds per second of idling).
+// paste itself, one keystroke at the end of such a text, a word step across it, a screen reader's
+// queries of it, the memory the process holds after ten such pastes and a cleared box, and the
+// processor time the idle window takes with the text in it. The last two are reported as counters:
+// resident_MB (after), resident_growth_MB, and cpu_share (processor seconds per second of idling).
 
 #include "app/program_icon.hpp"
 #include "app/program_record.hpp"
@@ -103,6 +103,23 @@ void QtKeystrokeAtTheEndOfOneMebibyte(benchmark::State& state) {
     benchmark::DoNotOptimize(shown.box->text().size());
 }
 BENCHMARK(QtKeystrokeAtTheEndOfOneMebibyte)->Unit(benchmark::kMillisecond);
+
+// Ctrl+Left from the end of a mebibyte of digits, then Ctrl+Right back: each crosses the whole
+// word "000…" of a mebibyte less two characters.
+void QtWordStepsAcrossOneMebibyte(benchmark::State& state) {
+    const ShownForm1 shown;
+    QApplication::clipboard()->setText(HugeDays('1'));
+    shown.PasteOverEverything();
+    shown.box->end(false);
+    constexpr std::array<Qt::Key, 2> kKeys{Qt::Key_Left, Qt::Key_Right};
+    std::size_t next = 0;
+    for (auto _ : state) {
+        QTest::keyClick(shown.box, kKeys[next], Qt::ControlModifier);
+        next ^= 1U;
+    }
+    benchmark::DoNotOptimize(shown.box->cursorPosition());
+}
+BENCHMARK(QtWordStepsAcrossOneMebibyte)->Unit(benchmark::kMillisecond);
 
 // What a screen reader asks of a day box holding a mebibyte: the character, word and line at,
 // before and after an offset, near the end and in the middle: three queries an iteration, of

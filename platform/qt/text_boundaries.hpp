@@ -3,9 +3,10 @@
 #include <QString>
 #include <utility>
 
-// Character and word boundaries found in a bounded window around a position, so that moving
-// through a mebibyte of text costs what moving through a word does. A word longer than the
-// window is crossed a window at a time.
+// Character and word boundaries in a text of any length. Characters are found in a bounded window
+// around a position, so that moving through a mebibyte of text costs what moving through a word
+// does; words by a scan that costs little per character, so that a word step crosses a whole
+// word, however long.
 namespace brindle::platform::qt {
 
 [[nodiscard]] qsizetype NextCharacter(const QString& text, qsizetype position);

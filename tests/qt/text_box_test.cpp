@@ -358,6 +358,29 @@ TEST(TextBox, PastesFromTheClipboardsAsTheLineEditDoes) {
     }
 }
 
+// A word step crosses the whole word, however long, from either end or inside it.
+TEST(TextBox, StepsOverWordsOfAnyLength) {
+    const Key word_keys[] = {{Qt::Key_Left, kCtrl},          {Qt::Key_Right, kCtrl},
+                             {Qt::Key_Left, kCtrl | kShift}, {Qt::Key_Right, kCtrl | kShift},
+                             {Qt::Key_Backspace, kCtrl},     {Qt::Key_Delete, kCtrl}};
+    Pair pair;
+    for (const qsizetype length : {300, 5000}) {
+        const QString digits(length, QLatin1Char('7'));
+        for (const QString& text :
+             {digits, QStringLiteral("1 ") + digits + QStringLiteral(" 2"),
+              QStringLiteral("1") + QString(length, QLatin1Char(' ')) + QStringLiteral("2")}) {
+            for (const qsizetype cursor : {qsizetype{0}, qsizetype{2}, length / 2, text.size()}) {
+                for (const Key& key : word_keys) {
+                    pair.Set(text, static_cast<int>(cursor));
+                    pair.Press(key);
+                    ASSERT_EQ(pair.Difference().substr(0, 200), "")
+                        << length << " characters, cursor at " << cursor << ", " << Describe(key);
+                }
+            }
+        }
+    }
+}
+
 TEST(TextBox, LooksAndMeasuresAsTheLineEditDoes) {
     Pair pair;
     EXPECT_EQ(pair.box.sizeHint(), pair.reference.sizeHint());
