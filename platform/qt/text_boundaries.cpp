@@ -119,6 +119,49 @@ qsizetype PreviousWordStart(const QString& text, qsizetype position) {
     return CharacterStart(text, previous);
 }
 
+namespace {
+
+// The direction class of the character starting at `at`, a surrogate pair taken whole.
+QChar::Direction DirectionAt(const QString& text, qsizetype at) {
+    const QChar c = text.at(at);
+    if (c.isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate()) {
+        return QChar::direction(QChar::surrogateToUcs4(c, text.at(at + 1)));
+    }
+    return c.direction();
+}
+
+} // namespace
+
+StrongCharacter FirstStrongCharacter(const QString& text, qsizetype from) {
+    for (qsizetype at = CharacterStart(text, from); at < text.size(); ++at) {
+        switch (DirectionAt(text, at)) {
+        case QChar::DirL:
+            return {at, false};
+        case QChar::DirR:
+        case QChar::DirAL:
+            return {at, true};
+        default:
+            break;
+        }
+    }
+    return {text.size(), false};
+}
+
+qsizetype CleanCut(const QString& text, qsizetype position, bool right_to_left, qsizetype reach) {
+    position = CharacterStart(text, position);
+    if (position <= 0 || position >= text.size()) {
+        return position;
+    }
+    for (qsizetype at = position; at >= 0 && at >= position - reach; --at) {
+        const QChar::Direction direction = DirectionAt(text, at);
+        if (right_to_left ? direction == QChar::DirR || direction == QChar::DirAL
+                          : direction == QChar::DirL) {
+            return at;
+        }
+    }
+    return position;
+}
+
 std::pair<qsizetype, qsizetype> WordAt(const QString& text, qsizetype position) {
     const qsizetype start = PreviousWordStart(text, std::min(position + 1, text.size()));
     qsizetype end = NextWordStart(text, start);

@@ -20,4 +20,21 @@ namespace brindle::platform::qt {
 // The position itself when no character is split there; otherwise the start of the character.
 [[nodiscard]] qsizetype CharacterStart(const QString& text, qsizetype position);
 
+// The first character at or after `from` with a strong direction (a letter of a left-to-right
+// or a right-to-left script), which sets the direction of the whole text; the text's end and
+// left-to-right when there is none, as in a text of digits.
+struct StrongCharacter {
+    qsizetype position = 0;
+    bool right_to_left = false;
+};
+[[nodiscard]] StrongCharacter FirstStrongCharacter(const QString& text, qsizetype from);
+
+// Where a text reading one way may be cut so that each part is laid out, and ordered for
+// display, as it is within the whole: the last position at or before `position`, no further
+// back than `reach`, that starts a letter of the text's own direction. A cut through a run
+// written the other way (digits or Latin in Hebrew, Hebrew in Latin) would reorder it. Without
+// such a letter in reach, `position` itself.
+[[nodiscard]] qsizetype CleanCut(const QString& text, qsizetype position, bool right_to_left,
+                                 qsizetype reach);
+
 } // namespace brindle::platform::qt

@@ -37,7 +37,8 @@ void ReplaceIn(QString& text, qsizetype start, qsizetype length, const QString& 
 } // namespace
 
 TextBox::TextBox(const QString& text, QWidget* parent)
-    : QWidget(parent), text_(text), cursor_(text.size()), anchor_(cursor_) {
+    : QWidget(parent), text_(text), cursor_(text.size()), anchor_(cursor_),
+      strong_(FirstStrongCharacter(text_, 0)) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     setAttribute(Qt::WA_KeyCompression);
@@ -146,6 +147,7 @@ void TextBox::Restore(const HistoryStep& step, Direction direction) {
     QString inserted = text.mid(start, text.size() - common_end - start);
 
     text_.swap(text);
+    FollowDirection(start);
     if (direction == Direction::Back) {
         history_.MarkUndone();
     } else {
@@ -210,6 +212,7 @@ void TextBox::Edit(qsizetype start, qsizetype end, const QString& inserted) {
 
 void TextBox::Apply(qsizetype start, qsizetype length, const QString& inserted) {
     ReplaceIn(text_, start, length, inserted);
+    FollowDirection(start);
     // Text before the laid-out run changed: measure from the edit instead, keeping the scroll as
     // the line edit keeps it when text before its view changes.
     layout_start_ = CharacterStart(text_, std::min(layout_start_, start));
@@ -265,6 +268,12 @@ void TextBox::Select(qsizetype anchor, qsizetype position) {
         if (old_cursor != cursor_) {
             Announce(QAccessibleTextCursorEvent(this, ToInt(cursor_)));
         }
+    }
+}
+
+void TextBox::FollowDirection(qsizetype start) {
+    if (start <= strong_.position) {
+        strong_ = FirstStrongCharacter(text_, start);
     }
 }
 

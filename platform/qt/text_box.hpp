@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/qt/edit_history.hpp"
+#include "platform/qt/text_boundaries.hpp"
 
 #include <QBasicTimer>
 #include <QClipboard>
@@ -106,6 +107,7 @@ private:
     void InitFrameOption(QStyleOptionFrame& option) const;
     [[nodiscard]] QRect ContentsArea() const;
     [[nodiscard]] QRect TextArea() const;
+    [[nodiscard]] qsizetype RunCut(qsizetype position) const;
     [[nodiscard]] Shown LayOutFrom(qsizetype start) const;
     // Where a position of the text is in the shown layout, past any text being composed.
     [[nodiscard]] int LayoutIndex(const Shown& shown, qsizetype position) const;
@@ -126,6 +128,9 @@ private:
     void Restore(const HistoryStep& step, Direction direction);
     void Apply(qsizetype start, qsizetype length, const QString& inserted);
     void Changed(qsizetype start, const QString& removed, const QString& inserted);
+    // Follows the text's direction after a change from `start` on.
+    void FollowDirection(qsizetype start);
+    [[nodiscard]] bool RightToLeft() const noexcept { return strong_.right_to_left; }
     void Backspace();
     void Delete();
     void Perform(EditingKey key);
@@ -139,6 +144,10 @@ private:
     qsizetype anchor_ = 0;
     qsizetype layout_start_ = 0; // where the laid-out run of the text starts
     int hscroll_ = 0;            // its pixels left of the text area
+    // The text's first letter, which sets the direction it is laid out, aligned and stepped
+    // through in, as in the line edit; kept up to date from the edit on, so that a keystroke at
+    // the end of a mebibyte of digits need not look at all of them.
+    StrongCharacter strong_;
     QString preedit_;
     qsizetype preedit_cursor_ = 0;
     EditHistory history_;

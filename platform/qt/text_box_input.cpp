@@ -151,6 +151,18 @@ bool IsTyping(const QKeyEvent& event) {
 void TextBox::Perform(EditingKey key) {
     const auto select_to = [this](qsizetype position) { MoveCursor(position, Move::Select); };
     const auto move_to = [this](qsizetype position) { MoveCursor(position, Move::Keep); };
+    const auto character_right = [this] {
+        return RightToLeft() ? PreviousCharacter(text_, cursor_) : NextCharacter(text_, cursor_);
+    };
+    const auto character_left = [this] {
+        return RightToLeft() ? NextCharacter(text_, cursor_) : PreviousCharacter(text_, cursor_);
+    };
+    const auto word_right = [this] {
+        return RightToLeft() ? PreviousWordStart(text_, cursor_) : NextWordStart(text_, cursor_);
+    };
+    const auto word_left = [this] {
+        return RightToLeft() ? NextWordStart(text_, cursor_) : PreviousWordStart(text_, cursor_);
+    };
     switch (key) {
     case EditingKey::Undo:
         undo();
@@ -213,32 +225,32 @@ void TextBox::Perform(EditingKey key) {
         select_to(text_.size());
         break;
     // Outside the Windows key scheme an arrow collapses a selection to its end on that side, as
-    // the line edit does (pinned by TextBoxOnX11's random editing against it).
+    // the line edit does (pinned by TextBoxOnX11's random editing against it). The arrows and the
+    // word steps go through the text in its reading direction: Right steps back through a text
+    // that reads right to left (pinned by TextBox.ReadsRightToLeftAsTheLineEditDoes).
     case EditingKey::NextCharacter:
-        move_to(hasSelectedText() && !WindowsKeyScheme() ? selectionEnd()
-                                                         : NextCharacter(text_, cursor_));
+        move_to(hasSelectedText() && !WindowsKeyScheme() ? selectionEnd() : character_right());
         break;
     case EditingKey::PreviousCharacter:
-        move_to(hasSelectedText() && !WindowsKeyScheme() ? selectionStart()
-                                                         : PreviousCharacter(text_, cursor_));
+        move_to(hasSelectedText() && !WindowsKeyScheme() ? selectionStart() : character_left());
         break;
     case EditingKey::SelectNextCharacter:
-        select_to(NextCharacter(text_, cursor_));
+        select_to(character_right());
         break;
     case EditingKey::SelectPreviousCharacter:
-        select_to(PreviousCharacter(text_, cursor_));
+        select_to(character_left());
         break;
     case EditingKey::NextWord:
-        move_to(NextWordStart(text_, cursor_));
+        move_to(word_right());
         break;
     case EditingKey::PreviousWord:
-        move_to(PreviousWordStart(text_, cursor_));
+        move_to(word_left());
         break;
     case EditingKey::SelectNextWord:
-        select_to(NextWordStart(text_, cursor_));
+        select_to(word_right());
         break;
     case EditingKey::SelectPreviousWord:
-        select_to(PreviousWordStart(text_, cursor_));
+        select_to(word_left());
         break;
     }
 }
@@ -387,10 +399,10 @@ void TextBox::mouseMoveEvent(QMouseEvent* event) {
             return;
         }
         const QPoint point = event->position().toPoint();
-        // Dragging past the left edge scrolls back a character at a time.
-        MoveCursor(point.x() < TextArea().left() ? PreviousCharacter(text_, firstVisible())
-                                                 : positionAt(point),
-                   Move::Select);
+        // Dragging past the left edge scrolls a character at a time.
+        const qsizetype beyond_left = RightToLeft() ? NextCharacter(text_, firstVisible())
+                                                    : PreviousCharacter(text_, firstVisible());
+        MoveCursor(point.x() < TextArea().left() ? beyond_left : positionAt(point), Move::Select);
     });
 }
 

@@ -78,15 +78,24 @@ QSize TextBox::minimumSizeHint() const {
     return style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(width, height), this);
 }
 
+// The laid-out run starts and ends where cutting the text changes nothing in how the run is laid
+// out: with a letter of the text's direction. Mixed text looks the same in a long text as in a
+// short one, and the cursor does not jump as the run moves (pinned by
+// TextBox.ReadsRightToLeftAsTheLineEditDoes).
+qsizetype TextBox::RunCut(qsizetype position) const {
+    return CleanCut(text_, std::clamp<qsizetype>(position, 0, text_.size()), RightToLeft(),
+                    kShownLimit / 8);
+}
+
 TextBox::Shown TextBox::LayOutFrom(qsizetype start) const {
     Shown shown;
     shown.start = start;
-    shown.length = CharacterStart(text_, std::min(text_.size(), start + kShownLimit)) - start;
+    shown.length = RunCut(start + kShownLimit) - start;
     shown.layout = std::make_unique<QTextLayout>(
         Displayed(QStringView(text_).mid(start, shown.length)), font());
     QTextOption option;
     option.setFlags(QTextOption::IncludeTrailingSpaces);
-    option.setTextDirection(layoutDirection());
+    option.setTextDirection(RightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
     shown.layout->setTextOption(option);
     if (!preedit_.isEmpty() && cursor_ >= start && cursor_ <= start + shown.length) {
         shown.layout->setPreeditArea(ToInt(cursor_ - start), preedit_);
@@ -131,24 +140,29 @@ void TextBox::KeepCursorInLayout() {
     if (!near_start && !near_end) {
         return;
     }
-    const qsizetype start = CharacterStart(text_, cursor_ - kShownLimit / 2);
+    const qsizetype start = RunCut(cursor_ - kShownLimit / 2);
     const qsizetype low = std::min(start, layout_start_);
     const qsizetype high = std::max(start, layout_start_);
     if (high - low < kShownLimit) {
-        // The scroll carries over into the new start's coordinates.
-        const int shift = qRound(LayOutFrom(low).layout->lineAt(0).cursorToX(ToInt(high - low)));
-        hscroll_ += start > layout_start_ ? -shift : shift;
+        // The scroll carries over into the new run's coordinates, through a character both runs
+        // lay out: the later run's first, wherever the text's direction puts it.
+        const auto x_of_high = [&](qsizetype run_start) {
+            const Shown run = LayOutFrom(run_start);
+            return qRound(run.layout->lineAt(0).cursorToX(ToInt(high - run_start)));
+        };
+        hscroll_ += x_of_high(start) - x_of_high(layout_start_);
     } else {
         // The cursor went far: the view is left behind on the side it came from, and scrolling
         // brings the cursor in from that side.
-        hscroll_ = start > layout_start_ ? INT_MIN / 8 : INT_MAX / 8;
+        hscroll_ = (start > layout_start_) != RightToLeft() ? INT_MIN / 8 : INT_MAX / 8;
     }
     layout_start_ = start;
 }
 
 // Scrolls exactly as the toolkit's line edit does, so that a box looks the same whatever it
-// holds: the whole text from the left when it fits; otherwise just enough to bring the cursor
-// into view, and never leaving room at the right that the text's end could fill. Positions count
+// holds: the whole text from the left when it fits (from the right when it reads right to left);
+// otherwise just enough to bring the cursor into view, and never leaving room at the right that
+// the text's end could fill. Positions count
 // from the laid-out run's start rather than from the text's, so that only about a box's width of
 // text is ever measured; for any text shorter than that run the two are the same.
 void TextBox::ScrollToCursor() {
@@ -162,7 +176,7 @@ void TextBox::ScrollToCursor() {
                                ? qRound(shown.layout->lineAt(0).naturalTextWidth()) + 1
                                : INT_MAX / 4;
     if (layout_start_ == 0 && width_used <= width) {
-        hscroll_ = 0;
+        hscroll_ = RightToLeft() ? width_used - width + 1 : 0;
     } else if (cursor_x - hscroll_ >= width) {
         hscroll_ = cursor_x - width + 1;
     } else if (cursor_x - hscroll_ < 0 && hscroll_ < width_used) {
