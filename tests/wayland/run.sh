@@ -2,10 +2,11 @@
 # Runs a program on a Wayland compositor of its own: Debian's weston, headless, on a socket in a
 # runtime folder made for the run, so that no desktop of the machine is touched.
 #
-# Usage: run.sh PROGRAM
+# Usage: run.sh PROGRAM [ARGUMENTS...]
 set -euo pipefail
 
 program=$1
+shift
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
 cleanup() {
@@ -30,7 +31,7 @@ if [[ ! -S $runtime/$socket ]]; then
 fi
 
 status=0
-env -u DISPLAY WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland "$program" || status=$?
+env -u DISPLAY WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland "$program" "$@" || status=$?
 if [[ $status -ne 0 ]]; then
     echo "--- the program ended with status $status; weston said:" >&2
     tail -n 20 "$runtime/weston.log" >&2
