@@ -148,8 +148,12 @@ private:
     // through in, as in the line edit; kept up to date from the edit on, so that a keystroke at
     // the end of a mebibyte of digits need not look at all of them.
     StrongCharacter strong_;
+    // What an input method is composing, drawn at the cursor in the formats it asks for (from
+    // the composition's start), with its own cursor, which it may hide.
     QString preedit_;
     qsizetype preedit_cursor_ = 0;
+    QList<QTextLayout::FormatRange> preedit_formats_;
+    bool cursor_hidden_ = false;
     EditHistory history_;
     QBasicTimer blink_;
     bool cursor_shown_ = false;

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTextCharFormat>
 #include <algorithm>
 #include <optional>
 #include <utility>
@@ -291,6 +292,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
         // Selections count from the start of the surrounding text the method was last given;
         // the text before it is not what the method replaces.
         const qsizetype surrounding = SurroundingStart();
+        const QRect cursor_before = cursorRect();
         qsizetype start = selectionStart();
         qsizetype end = selectionEnd();
         if (event->replacementLength() > 0 || event->replacementStart() != 0) {
@@ -306,9 +308,18 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
         }
         preedit_ = event->preeditString();
         preedit_cursor_ = preedit_.size();
+        preedit_formats_.clear();
+        cursor_hidden_ = false;
         for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
             if (attribute.type == QInputMethodEvent::Cursor) {
                 preedit_cursor_ = std::clamp<qsizetype>(attribute.start, 0, preedit_.size());
+                cursor_hidden_ = attribute.length == 0;
+            } else if (attribute.type == QInputMethodEvent::TextFormat) {
+                const QTextCharFormat format =
+                    qvariant_cast<QTextFormat>(attribute.value).toCharFormat();
+                if (format.isValid()) {
+                    preedit_formats_.append({attribute.start, attribute.length, format});
+                }
             } else if (attribute.type == QInputMethodEvent::Selection) {
                 setSelection(surrounding + attribute.start,
                              surrounding + attribute.start + attribute.length);
@@ -316,7 +327,11 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
         }
         ScrollToCursor();
         update();
-        updateMicroFocus();
+        // The method hears of a moved cursor, and only of that (its edits and selections tell it
+        // themselves), as from the line edit (pinned by TextBox.ComposesAsTheLineEditDoes).
+        if (cursorRect() != cursor_before) {
+            updateMicroFocus();
+        }
         event->accept();
     });
 }

@@ -99,11 +99,11 @@ TextBox::Shown TextBox::LayOutFrom(qsizetype start) const {
     shown.layout->setTextOption(option);
     if (!preedit_.isEmpty() && cursor_ >= start && cursor_ <= start + shown.length) {
         shown.layout->setPreeditArea(ToInt(cursor_ - start), preedit_);
-        QTextLayout::FormatRange underline;
-        underline.start = ToInt(cursor_ - start);
-        underline.length = ToInt(preedit_.size());
-        underline.format.setFontUnderline(true);
-        shown.layout->setFormats({underline});
+        QList<QTextLayout::FormatRange> formats = preedit_formats_;
+        for (QTextLayout::FormatRange& format : formats) {
+            format.start += ToInt(cursor_ - start);
+        }
+        shown.layout->setFormats(formats);
     }
     shown.layout->beginLayout();
     shown.layout->createLine();
@@ -219,7 +219,8 @@ void TextBox::paintEvent(QPaintEvent* /*event*/) {
         painter.setPen(palette().color(QPalette::Text));
         const QPointF origin = TextOrigin(shown);
         shown.layout->draw(&painter, origin, selections, contents);
-        if (cursor_shown_ && cursor_ >= shown.start && cursor_ <= shown.start + shown.length) {
+        if (cursor_shown_ && !cursor_hidden_ && cursor_ >= shown.start &&
+            cursor_ <= shown.start + shown.length) {
             shown.layout->drawCursor(
                 &painter, origin, LayoutIndex(shown, cursor_) + ToInt(preedit_cursor_),
                 style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
@@ -227,11 +228,13 @@ void TextBox::paintEvent(QPaintEvent* /*event*/) {
     });
 }
 
-// A cursor's rectangle at `x`: wide enough for any style's cursor, as the cursor is painted again
-// through this rectangle.
+// A cursor's rectangle at `x`, as the line edit reports it to input methods and assistive
+// technology: a few pixels either side of the cursor and one below the line, which also covers
+// any style's cursor when it is painted again through this rectangle.
 QRect TextBox::CaretBox(qreal x) const {
     const QRect area = TextArea();
-    return {static_cast<int>(x) - 4, area.top(), 9, area.height()};
+    const int width = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
+    return {static_cast<int>(x) - 5, area.top(), width + 9, area.height() + 1};
 }
 
 QRect TextBox::cursorRect() const {

@@ -17,6 +17,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTextBoundaryFinder>
+#include <QTextCharFormat>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -173,14 +174,14 @@ struct Pair {
         return why;
     }
 
-    // Where each draws its cursor (each reports a rectangle around it, of its own width). When
+    // Where each draws its cursor, 5 pixels into the rectangle each reports around it. When
     // the laid-out run does not start where the text does, or a text reading right to left does
     // not end where the run does, the two may differ by a pixel, as the box measures from the run
     // and rounds there.
     [[nodiscard]] std::pair<int, int> CursorX() {
         // The line edit scrolls when it paints.
         (void)reference.grab();
-        return {box.cursorRect().x() + 4, reference.cursorRect().x() + 5};
+        return {box.cursorRect().x() + 5, reference.cursorRect().x() + 5};
     }
 
     LineEdit reference;
@@ -610,12 +611,92 @@ TEST(TextBox, KeepsTheInputMethodCurrentAsTheLineEditDoes) {
     pair.box.setSelection(1, 3); // "23", the cursor at 3
     const QRect cursor = pair.box.inputMethodQuery(Qt::ImCursorRectangle).toRect();
     const QRect anchor = pair.box.inputMethodQuery(Qt::ImAnchorRectangle).toRect();
-    EXPECT_LT(anchor.center().x(), cursor.center().x());
-    EXPECT_EQ(anchor.center().x(), pair.box.characterRect(1).left());
+    EXPECT_LT(anchor.x(), cursor.x());
+    EXPECT_EQ(anchor.x() + 5, pair.box.characterRect(1).left());
     QInputMethodEvent nothing;
     QApplication::sendEvent(&pair.box, &nothing);
     EXPECT_EQ(pair.box.text(), "12345");
     EXPECT_EQ(pair.box.selectedText(), "23");
+}
+
+// An input method's events, one after another, to the focused line edit and then to the focused
+// box: after each, both must look the same (the composition's formats, its cursor or none), give
+// the same answers to the method's queries, and tell it of a moved cursor alike.
+TEST(TextBox, ComposesAsTheLineEditDoes) {
+    using Attribute = QInputMethodEvent::Attribute;
+    QTextCharFormat underlined;
+    underlined.setUnderlineStyle(QTextCharFormat::SingleUnderline);
+    QTextCharFormat marked;
+    marked.setBackground(Qt::yellow);
+    marked.setFontWeight(QFont::Bold);
+    struct Step {
+        const char* what;
+        QString preedit;
+        QList<Attribute> attributes;
+        QString commit{};
+        int replace_from = 0;
+        int replace_length = 0;
+    };
+    const Step steps[] = {
+        {"composing",
+         "ab",
+         {{QInputMethodEvent::TextFormat, 0, 2, underlined},
+          {QInputMethodEvent::Cursor, 2, 1, {}}}},
+        {"two formats, the cursor hidden",
+         "abc",
+         {{QInputMethodEvent::TextFormat, 0, 1, marked},
+          {QInputMethodEvent::TextFormat, 1, 2, underlined},
+          {QInputMethodEvent::Cursor, 1, 0, {}}}},
+        {"committed", {}, {}, "x"},
+        {"replacing the character before the cursor", {}, {}, "yz", -1, 1},
+        {"selecting", {}, {{QInputMethodEvent::Selection, 0, 2, {}}}},
+        {"nothing", {}, {}},
+        {"composing over the selection", "q", {}},
+    };
+    const Qt::InputMethodQuery queries[] = {Qt::ImCursorRectangle,  Qt::ImAnchorRectangle,
+                                            Qt::ImCursorPosition,   Qt::ImAnchorPosition,
+                                            Qt::ImSurroundingText,  Qt::ImCurrentSelection,
+                                            Qt::ImTextBeforeCursor, Qt::ImTextAfterCursor};
+    struct Seen {
+        QImage image;
+        QString text;
+        std::vector<QVariant> answers;
+        bool told;
+    };
+    Pair pair;
+    const auto run = [&](QWidget& widget) {
+        pair.Set(QStringLiteral("12"), 2);
+        widget.activateWindow();
+        widget.setFocus();
+        QApplication::setActiveWindow(&widget);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&widget));
+        std::vector<Seen> seen;
+        for (const Step& step : steps) {
+            const QSignalSpy moved(QGuiApplication::inputMethod(),
+                                   &QInputMethod::cursorRectangleChanged);
+            QInputMethodEvent event(step.preedit, step.attributes);
+            event.setCommitString(step.commit, step.replace_from, step.replace_length);
+            QApplication::sendEvent(&widget, &event);
+            Seen now{widget.grab().toImage(), {}, {}, moved.count() > 0};
+            now.text = widget.inputMethodQuery(Qt::ImSurroundingText).toString();
+            for (const Qt::InputMethodQuery query : queries) {
+                now.answers.push_back(widget.inputMethodQuery(query));
+            }
+            seen.push_back(now);
+        }
+        return seen;
+    };
+    const std::vector<Seen> reference = run(pair.reference);
+    const std::vector<Seen> box = run(pair.box);
+    for (std::size_t step = 0; step < std::size(steps); ++step) {
+        EXPECT_EQ(box[step].text, reference[step].text) << steps[step].what;
+        EXPECT_EQ(box[step].image, reference[step].image) << steps[step].what;
+        for (std::size_t query = 0; query < std::size(queries); ++query) {
+            EXPECT_EQ(box[step].answers[query], reference[step].answers[query])
+                << steps[step].what << ", query " << queries[query];
+        }
+        EXPECT_EQ(box[step].told, reference[step].told) << steps[step].what;
+    }
 }
 
 TEST(TextBox, TakesTextDroppedOnIt) {
