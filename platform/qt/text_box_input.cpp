@@ -414,10 +414,9 @@ void TextBox::mouseMoveEvent(QMouseEvent* event) {
             return;
         }
         const QPoint point = event->position().toPoint();
-        // Dragging past the left edge scrolls a character at a time.
-        const qsizetype beyond_left = RightToLeft() ? NextCharacter(text_, firstVisible())
-                                                    : PreviousCharacter(text_, firstVisible());
-        MoveCursor(point.x() < TextArea().left() ? beyond_left : positionAt(point), Move::Select);
+        // Past either edge the selection reaches the character as far out as the pointer, and
+        // the view follows it: the further out, the faster it scrolls, as in the line edit.
+        MoveCursor(positionAt(point), Move::Select);
     });
 }
 
@@ -472,7 +471,9 @@ void TextBox::contextMenuEvent(QContextMenuEvent* event) {
             history_.Separate();
         });
         menu->addSeparator();
-        add(tr("Select All"), QKeySequence::SelectAll, !text_.isEmpty(), [this] { selectAll(); });
+        const bool all_selected = selectionStart() == 0 && selectionEnd() == text_.size();
+        add(tr("Select All"), QKeySequence::SelectAll, !text_.isEmpty() && !all_selected,
+            [this] { selectAll(); });
         menu->popup(event->globalPos());
     });
 }

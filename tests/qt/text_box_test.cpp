@@ -549,6 +549,37 @@ TEST(TextBox, SelectsWithTheMouseAsTheLineEditDoes) {
     QTest::mouseClick(&pair.box, Qt::LeftButton, {}, inside_days);
     EXPECT_EQ(pair.Difference(), "") << "triple click";
     EXPECT_EQ(pair.box.selectedText(), pair.box.text()) << "triple click";
+
+    // A drag from inside past either edge of a long text: the further out, the further the
+    // selection reaches.
+    QString long_text;
+    for (int number = 0; long_text.size() < 300; ++number) {
+        long_text += QString::number(number * 37) + QLatin1Char(' ');
+    }
+    for (const int start : {0, static_cast<int>(long_text.size())}) {
+        pair.Set(long_text, start);
+        const int inside = start == 0 ? 20 : 140;
+        for (QWidget* const widget :
+             {static_cast<QWidget*>(&pair.reference), static_cast<QWidget*>(&pair.box)}) {
+            QTest::mousePress(widget, Qt::LeftButton, {}, QPoint(inside, 12));
+        }
+        for (const int x : {start == 0 ? 170 : -10, start == 0 ? 200 : -40, start == 0 ? 260 : -100,
+                            start == 0 ? 400 : -250}) {
+            for (QWidget* const widget :
+                 {static_cast<QWidget*>(&pair.reference), static_cast<QWidget*>(&pair.box)}) {
+                QMouseEvent move(QEvent::MouseMove, QPointF(x, 12),
+                                 widget->mapToGlobal(QPointF(x, 12)), Qt::NoButton, Qt::LeftButton,
+                                 {});
+                QApplication::sendEvent(widget, &move);
+                (void)pair.reference.grab();
+            }
+            EXPECT_EQ(pair.Difference(), "") << "dragged to " << x;
+        }
+        for (QWidget* const widget :
+             {static_cast<QWidget*>(&pair.reference), static_cast<QWidget*>(&pair.box)}) {
+            QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(inside, 12));
+        }
+    }
 }
 
 TEST(TextBox, TakesTextFromAnInputMethod) {
@@ -714,40 +745,71 @@ TEST(TextBox, TakesTextDroppedOnIt) {
     EXPECT_EQ(form.Captions(), form.FreshFor());
 }
 
-TEST(TextBox, OffersTheEditingCommandsInItsContextMenu) {
-    QtForm1 form;
-    QtTextBox& box = form.Box("txtCD");
-    box.setFocus();
-    box.selectAll();
-    QApplication::clipboard()->setText(QStringLiteral("12"));
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), box.mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(&box, &event);
-    auto* const menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_NE(menu, nullptr);
+// The commands of a menu, without their shortcuts, and whether each is enabled.
+std::vector<std::pair<std::string, bool>> Offered(const QMenu& menu) {
     std::vector<std::pair<std::string, bool>> offered;
-    QAction* paste = nullptr;
-    for (QAction* const action : menu->actions()) {
+    for (QAction* const action : menu.actions()) {
         if (!action->isSeparator()) {
-            const QString text = action->text().section(QLatin1Char('\t'), 0, 0);
-            offered.emplace_back(text.toStdString(), action->isEnabled());
-            if (text == "&Paste") {
-                paste = action;
-            }
+            offered.emplace_back(action->text().section(QLatin1Char('\t'), 0, 0).toStdString(),
+                                 action->isEnabled());
         }
     }
-    EXPECT_EQ(offered, (std::vector<std::pair<std::string, bool>>{{"&Undo", false},
-                                                                  {"&Redo", false},
-                                                                  {"Cu&t", true},
-                                                                  {"&Copy", true},
-                                                                  {"&Paste", true},
-                                                                  {"Delete", true},
-                                                                  {"Select All", true}}));
-    ASSERT_NE(paste, nullptr);
-    paste->trigger();
+    return offered;
+}
+
+// The context menu offers the line edit's commands, enabled when the line edit's are, and they
+// do what they say.
+TEST(TextBox, OffersTheEditingCommandsInItsContextMenu) {
+    Pair pair;
+    const auto box_menu = [&] {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                pair.box.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&pair.box, &event);
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    };
+    const struct {
+        const char* what;
+        const char* text;
+        std::function<void(QWidget&)> state;
+        const char* clipboard;
+    } states[] = {
+        {"empty", "", [](QWidget&) {}, ""},
+        {"all selected", "37", [](QWidget& w) { QTest::keyClick(&w, Qt::Key_A, kCtrl); }, "12"},
+        {"part selected", "37", [](QWidget& w) { QTest::keyClick(&w, Qt::Key_Left, kShift); }, ""},
+        {"typed into", "37", [](QWidget& w) { QTest::keyClicks(&w, "5"); }, "12"},
+        {"typed and undone", "37",
+         [](QWidget& w) {
+             QTest::keyClicks(&w, "5");
+             QTest::keyClick(&w, Qt::Key_Z, kCtrl);
+         },
+         "12"},
+    };
+    for (const auto& [what, text, state, clipboard] : states) {
+        QApplication::clipboard()->setText(QString::fromUtf8(clipboard));
+        pair.Set(QString::fromUtf8(text), static_cast<int>(std::strlen(text)));
+        state(pair.reference);
+        state(pair.box);
+        const std::unique_ptr<QMenu> reference(pair.reference.createStandardContextMenu());
+        QMenu* const menu = box_menu();
+        ASSERT_NE(menu, nullptr) << what;
+        EXPECT_EQ(Offered(*menu), Offered(*reference)) << what;
+        menu->close();
+    }
+
+    pair.Set(QStringLiteral("5"), 1);
+    pair.box.selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("12"));
+    QMenu* const menu = box_menu();
+    ASSERT_NE(menu, nullptr);
+    const QList<QAction*> actions = menu->actions();
+    const auto paste = std::find_if(actions.begin(), actions.end(), [](QAction* action) {
+        return action->text().startsWith(QLatin1String("&Paste"));
+    });
+    ASSERT_NE(paste, actions.end());
+    (*paste)->trigger();
     menu->close();
-    EXPECT_EQ(box.text(), "12");
-    EXPECT_EQ(form.Captions(), form.FreshFor());
-    EXPECT_TRUE(box.isUndoAvailable());
+    EXPECT_EQ(pair.box.text(), "12");
+    EXPECT_TRUE(pair.box.isUndoAvailable());
 }
 
 // What a screen reader reads and does through the box.
