@@ -92,6 +92,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -135,6 +136,8 @@ private:
     void Delete();
     void Perform(EditingKey key);
     void CopyToSelectionClipboard() const;
+    [[nodiscard]] bool InSelection(QPoint point) const;
+    void DragSelectionOut();
     [[nodiscard]] qsizetype SurroundingStart() const;
     void RestartBlinking();
     void StopBlinking();
@@ -161,6 +164,10 @@ private:
     // Where and when the last double click was: a click there soon after selects everything.
     QPoint double_click_at_;
     QElapsedTimer since_double_click_;
+    // Running from a press in the selection until the pointer moves far or stays long enough
+    // to drag the selection out.
+    QBasicTimer drag_timer_;
+    QPoint drag_from_;
 };
 
 } // namespace brindle::platform::qt

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QInputMethod>
@@ -395,9 +396,16 @@ void TextBox::mousePressEvent(QMouseEvent* event) {
                 CopyToSelectionClipboard();
                 return;
             }
+            const bool extend = event->modifiers().testFlag(Qt::ShiftModifier);
+            if (!extend && InSelection(point)) {
+                // Perhaps the start of dragging the selection out: that is decided by how far
+                // or how long the pointer moves with the button down.
+                drag_from_ = point;
+                drag_timer_.start(QApplication::startDragTime(), this);
+                return;
+            }
             selecting_with_mouse_ = true;
-            MoveCursor(positionAt(point),
-                       event->modifiers().testFlag(Qt::ShiftModifier) ? Move::Select : Move::Keep);
+            MoveCursor(positionAt(point), extend ? Move::Select : Move::Keep);
         } else if (event->button() == Qt::MiddleButton &&
                    QApplication::clipboard()->supportsSelection()) {
             MoveCursor(positionAt(point), Move::Keep);
@@ -410,6 +418,13 @@ void TextBox::mousePressEvent(QMouseEvent* event) {
 
 void TextBox::mouseMoveEvent(QMouseEvent* event) {
     Guarded([&] {
+        if (drag_timer_.isActive()) {
+            if ((event->position().toPoint() - drag_from_).manhattanLength() >
+                QApplication::startDragDistance()) {
+                DragSelectionOut();
+            }
+            return;
+        }
         if (!selecting_with_mouse_ || !event->buttons().testFlag(Qt::LeftButton)) {
             return;
         }
@@ -422,6 +437,12 @@ void TextBox::mouseMoveEvent(QMouseEvent* event) {
 
 void TextBox::mouseReleaseEvent(QMouseEvent* event) {
     Guarded([&] {
+        if (event->button() == Qt::LeftButton && drag_timer_.isActive()) {
+            // A click in the selection after all: it puts the cursor there, as any click does.
+            drag_timer_.stop();
+            MoveCursor(positionAt(drag_from_), Move::Keep);
+            return;
+        }
         if (event->button() == Qt::LeftButton && selecting_with_mouse_) {
             selecting_with_mouse_ = false;
             CopyToSelectionClipboard();
@@ -478,17 +499,48 @@ void TextBox::contextMenuEvent(QContextMenuEvent* event) {
     });
 }
 
-// Text dragged from elsewhere goes where it is dropped, as in any text field.
-void TextBox::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasText()) {
-        event->acceptProposedAction();
+bool TextBox::InSelection(QPoint point) const {
+    if (!hasSelectedText()) {
+        return false;
     }
+    const Shown shown = LayOutFrom(layout_start_);
+    const qsizetype on =
+        shown.start + shown.layout->lineAt(0).xToCursor(point.x() - TextOrigin(shown).x(),
+                                                        QTextLine::CursorOnCharacter);
+    return on >= selectionStart() && on < selectionEnd();
+}
+
+// The selection goes out as text to wherever it is dropped, and stays: it is copied, as from the
+// line edit, so that a drop elsewhere never takes anything from a day box.
+void TextBox::DragSelectionOut() {
+    drag_timer_.stop();
+    auto* const drag = new QDrag(this);
+    auto* const text = new QMimeData;
+    text->setText(selectedText());
+    drag->setMimeData(text);
+    drag->exec(Qt::CopyAction);
+}
+
+// Text dragged from elsewhere goes where it is dropped, as in any text field. While it is over
+// the box the cursor shows where that will be.
+void TextBox::dragEnterEvent(QDragEnterEvent* event) {
+    dragMoveEvent(event);
 }
 
 void TextBox::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->mimeData()->hasText()) {
-        event->acceptProposedAction();
-    }
+    Guarded([&] {
+        if (event->mimeData()->hasText()) {
+            event->acceptProposedAction();
+            MoveCursor(positionAt(event->position().toPoint()), Move::Keep);
+            cursor_shown_ = true;
+            update();
+        }
+    });
+}
+
+void TextBox::dragLeaveEvent(QDragLeaveEvent* /*event*/) {
+    cursor_shown_ = false;
+    update();
 }
 
 void TextBox::dropEvent(QDropEvent* event) {
@@ -496,10 +548,20 @@ void TextBox::dropEvent(QDropEvent* event) {
         if (!event->mimeData()->hasText()) {
             return;
         }
-        MoveCursor(positionAt(event->position().toPoint()), Move::Keep);
-        insert(event->mimeData()->text());
+        // Dropped on itself, the text is copied to the drop and selected there.
+        const bool own = event->source() == this;
+        if (own) {
+            deselect();
+        }
+        const qsizetype at = positionAt(event->position().toPoint());
+        MoveCursor(at, Move::Keep);
+        const QString dropped = event->mimeData()->text();
+        insert(dropped);
         event->acceptProposedAction();
-        setFocus(Qt::MouseFocusReason);
+        cursor_shown_ = hasFocus();
+        if (own) {
+            setSelection(at, at + dropped.size());
+        }
     });
 }
 
@@ -546,6 +608,11 @@ void TextBox::StopBlinking() {
 }
 
 void TextBox::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == drag_timer_.timerId()) {
+        // Held down in the selection long enough: the user means to drag it.
+        Guarded([&] { DragSelectionOut(); });
+        return;
+    }
     if (event->timerId() != blink_.timerId()) {
         QWidget::timerEvent(event);
         return;

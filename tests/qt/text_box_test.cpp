@@ -9,6 +9,7 @@
 #include <QAccessibleEditableTextInterface>
 #include <QAccessibleTextInterface>
 #include <QClipboard>
+#include <QDrag>
 #include <QDropEvent>
 #include <QInputMethod>
 #include <QInputMethodEvent>
@@ -18,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTextBoundaryFinder>
 #include <QTextCharFormat>
+#include <QTimer>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -743,6 +745,75 @@ TEST(TextBox, TakesTextDroppedOnIt) {
     QApplication::sendEvent(&box, &drop);
     EXPECT_EQ(box.text(), "371");
     EXPECT_EQ(form.Captions(), form.FreshFor());
+}
+
+// While text is dragged over it, the box shows where it would go with its cursor, as the line
+// edit does (each compared while focused, as the line edit shows no cursor before it has ever
+// had the focus), and stops showing it when the drag leaves.
+TEST(TextBox, ShowsWhereDraggedTextWouldGoAsTheLineEditDoes) {
+    Pair pair;
+    QMimeData dragged;
+    dragged.setText(QStringLiteral("7"));
+    const QPoint points[] = {QPoint(45, 12), QPoint(100, 12), QPoint(150, 12)};
+    const auto run = [&](QWidget& widget) {
+        pair.Set(QStringLiteral("12.5 days at 44.1"), 0);
+        widget.activateWindow();
+        widget.setFocus();
+        QApplication::setActiveWindow(&widget);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&widget));
+        std::vector<QImage> seen;
+        for (const QPoint at : points) {
+            QDragEnterEvent enter(at, Qt::CopyAction, &dragged, Qt::LeftButton, {});
+            QApplication::sendEvent(&widget, &enter);
+            EXPECT_TRUE(enter.isAccepted());
+            QDragMoveEvent move(at, Qt::CopyAction, &dragged, Qt::LeftButton, {});
+            QApplication::sendEvent(&widget, &move);
+            seen.push_back(widget.grab().toImage());
+        }
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(&widget, &leave);
+        seen.push_back(widget.grab().toImage());
+        return seen;
+    };
+    const std::vector<QImage> reference = run(pair.reference);
+    const std::vector<QImage> box = run(pair.box);
+    for (std::size_t point = 0; point < std::size(points); ++point) {
+        EXPECT_EQ(box[point], reference[point]) << "over " << points[point].x();
+    }
+    EXPECT_EQ(box.back(), reference.back()) << "left";
+    EXPECT_NE(box[0], box[1]) << "the cursor follows the pointer";
+}
+
+// Pressed in the selection and moved, the selection is dragged out as text and stays; pressed
+// and released there, the cursor goes where the click was.
+TEST(TextBox, DragsItsSelectionOutAsText) {
+    Pair pair;
+    pair.Set(QStringLiteral("12.5 days at 44.1"), 0);
+    pair.box.setSelection(5, 9); // "days"
+    const QPoint in_days(45, 12);
+    QString dragged;
+    QTimer::singleShot(0, &pair.box, [&] {
+        if (auto* const drag = pair.box.findChild<QDrag*>()) {
+            dragged = drag->mimeData()->text();
+        }
+        QDrag::cancel();
+    });
+    QTest::mousePress(&pair.box, Qt::LeftButton, {}, in_days);
+    QMouseEvent move(QEvent::MouseMove, QPointF(in_days + QPoint(40, 0)),
+                     pair.box.mapToGlobal(QPointF(in_days + QPoint(40, 0))), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(&pair.box, &move);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dragged, "days");
+    EXPECT_EQ(pair.box.text(), "12.5 days at 44.1");
+    EXPECT_EQ(pair.box.selectedText(), "days");
+
+    pair.reference.setSelection(5, 4);
+    for (QWidget* const widget :
+         {static_cast<QWidget*>(&pair.reference), static_cast<QWidget*>(&pair.box)}) {
+        QTest::mouseClick(widget, Qt::LeftButton, {}, in_days);
+    }
+    EXPECT_EQ(pair.Difference(), "") << "a click in the selection";
 }
 
 // The commands of a menu, without their shortcuts, and whether each is enabled.
