@@ -175,16 +175,26 @@ void TextBox::ScrollToCursor() {
     const int width_used = shown.start + shown.length == text_.size()
                                ? qRound(shown.layout->lineAt(0).naturalTextWidth()) + 1
                                : INT_MAX / 4;
-    if (layout_start_ == 0 && width_used <= width) {
-        hscroll_ = RightToLeft() ? width_used - width + 1 : 0;
-    } else if (cursor_x - hscroll_ >= width) {
-        hscroll_ = cursor_x - width + 1;
-    } else if (cursor_x - hscroll_ < 0 && hscroll_ < width_used) {
-        hscroll_ = cursor_x;
-    } else if (width_used - hscroll_ < width) {
-        hscroll_ = width_used - width + 1;
-    } else if (layout_start_ == 0) {
-        hscroll_ = std::max(0, hscroll_);
+    // The line edit applies one of these rules each time it paints, so that after some edits its
+    // view moves again at the next paint (a scroll back to the cursor, then a scroll that takes up
+    // the room left at the right). The box applies them until they agree, going straight to
+    // where the line edit settles (pinned by TextBox.AnswersEveryEditingKeyAsTheLineEditDoes).
+    for (int pass = 0; pass < 4; ++pass) {
+        const int before = hscroll_;
+        if (layout_start_ == 0 && width_used <= width) {
+            hscroll_ = RightToLeft() ? width_used - width + 1 : 0;
+        } else if (cursor_x - hscroll_ >= width) {
+            hscroll_ = cursor_x - width + 1;
+        } else if (cursor_x - hscroll_ < 0 && hscroll_ < width_used) {
+            hscroll_ = cursor_x;
+        } else if (width_used - hscroll_ < width) {
+            hscroll_ = width_used - width + 1;
+        } else if (layout_start_ == 0) {
+            hscroll_ = std::max(0, hscroll_);
+        }
+        if (hscroll_ == before) {
+            break;
+        }
     }
 }
 

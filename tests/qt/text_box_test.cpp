@@ -82,6 +82,7 @@ const QString kTexts[] = {
     QString::fromUtf8("e\xCC\x81te 1e30"),
     QString::fromUtf8("5 \xF0\x9F\x98\x80 7"),
     QStringLiteral("1\n2\t3"),
+    QStringLiteral("2222 4444 12.5 days at 44.1 and 8565786000.00 more"), // wider than the box
 };
 
 // The line edit, with where it draws its cursor in view.
@@ -89,6 +90,10 @@ class LineEdit final : public QLineEdit {
 public:
     using QLineEdit::cursorRect;
 };
+
+bool RightToLeft(const QString& text) {
+    return text.isRightToLeft();
+}
 
 struct Pair {
     Pair() {
@@ -103,18 +108,25 @@ struct Pair {
         QApplication::setActiveWindow(&elsewhere);
     }
     // The line edit scrolls only when it paints, and scrolls from where it last painted; a box
-    // on a screen paints after every key, so the line edit is made to as well.
+    // on a screen paints after every key, so the line edit is made to as well. Some edits (a
+    // word erased before the cursor in a scrolled text) take it two paints to settle, the first
+    // scrolled differently from the second, which is what it then keeps: the box goes straight
+    // to where the line edit settles, and is compared with that.
+    void Settle() {
+        (void)reference.grab();
+        (void)reference.grab();
+    }
     void Set(const QString& text, int cursor) {
         reference.setText(text);
-        (void)reference.grab();
+        Settle();
         box.setText(text);
         reference.setCursorPosition(cursor);
-        (void)reference.grab();
+        Settle();
         box.setCursorPosition(cursor);
     }
     void Press(const Key& key) {
         QTest::keyClick(&reference, key.key, key.modifiers);
-        (void)reference.grab();
+        Settle();
         QTest::keyClick(&box, key.key, key.modifiers);
     }
     // Presses a key in both and tells whether the line edit went wrong where it is known to,
@@ -173,6 +185,12 @@ struct Pair {
             why += " selection \"" + box.selectedText().toStdString() + "\", the line edit's \"" +
                    reference.selectedText().toStdString() + '"';
         }
+        // Where the text fits or starts the laid-out run, the cursor is drawn at the same pixel.
+        if (const auto [box_x, line_edit_x] = CursorX();
+            box_x != line_edit_x && reference.text().size() < 1024 && !RightToLeft(box.text())) {
+            why += " cursor drawn at x " + std::to_string(box_x) + ", the line edit's at " +
+                   std::to_string(line_edit_x);
+        }
         return why;
     }
 
@@ -180,9 +198,7 @@ struct Pair {
     // the laid-out run does not start where the text does, or a text reading right to left does
     // not end where the run does, the two may differ by a pixel, as the box measures from the run
     // and rounds there.
-    [[nodiscard]] std::pair<int, int> CursorX() {
-        // The line edit scrolls when it paints.
-        (void)reference.grab();
+    [[nodiscard]] std::pair<int, int> CursorX() const {
         return {box.cursorRect().x() + 5, reference.cursorRect().x() + 5};
     }
 
