@@ -478,6 +478,18 @@ TEST(TextBox, LooksAndMeasuresAsTheLineEditDoes) {
     pair.reference.setSelection(3, 5);
     pair.box.setSelection(3, 8);
     EXPECT_EQ(pair.box.grab().toImage(), pair.reference.grab().toImage()) << "with a selection";
+
+    // In a font without Hebrew, Arabic or emoji, drawn from another font, with another ascent.
+    for (const char* family : {"DejaVu Serif", "DejaVu Sans Mono"}) {
+        pair.reference.setFont(ReferenceFont(11, QString::fromUtf8(family)));
+        pair.box.setFont(ReferenceFont(11, QString::fromUtf8(family)));
+        for (const char* text : {"12 \xD7\xA9\xD7\x9C", "\xD9\xA3\xD9\xA4 \xD9\x8A\xD9\x88\xD9\x85",
+                                 "5 \xF0\x9F\x98\x80 7", "e\xCC\x81te"}) {
+            pair.Set(QString::fromUtf8(text), 0);
+            EXPECT_EQ(pair.box.grab().toImage(), pair.reference.grab().toImage())
+                << text << " in " << family;
+        }
+    }
 }
 
 // A text wider than the box scrolls as in the line edit: to the cursor, wherever it goes, and
