@@ -3,8 +3,8 @@
 #include "platform/error_colour.hpp"
 #include "platform/qt/qt_icon.hpp"
 #include "platform/qt/qt_text.hpp"
-#include "platform/qt/text_box.hpp"
-#include "platform/qt/text_box_accessible.hpp"
+#include "platform/qt/text_box/accessible.hpp"
+#include "platform/qt/text_box/text_box.hpp"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

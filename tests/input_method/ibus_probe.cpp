@@ -2,7 +2,7 @@
 // line edit when given "--line-edit", to compare. It prints the box's text whenever it changes and
 // quits on Escape.
 
-#include "platform/qt/text_box.hpp"
+#include "platform/qt/text_box/text_box.hpp"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The text box's undo history: what one undo takes back, where it leaves the cursor, and what a
 // budget forgets.
 
-#include "platform/qt/edit_history.hpp"
+#include "platform/qt/text_box/edit_history.hpp"
 
 #include <optional>
 #include <string>

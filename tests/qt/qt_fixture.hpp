@@ -4,7 +4,7 @@
 #include "app/program_record.hpp"
 #include "platform/error_colour.hpp"
 #include "platform/qt/qt_window.hpp"
-#include "platform/qt/text_box.hpp"
+#include "platform/qt/text_box/text_box.hpp"
 #include "simulated_form1.hpp"
 #include "window/form1.hpp"
 

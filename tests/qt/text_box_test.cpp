@@ -2,7 +2,7 @@
 // things and the same text must look the same, whatever the box holds; and a huge text must stay
 // whole, in sight where the cursor is, and undoable without the history growing with it.
 
-#include "platform/qt/toolkit_guard.hpp"
+#include "platform/qt/text_box/toolkit_guard.hpp"
 #include "qt_fixture.hpp"
 
 #include <QAccessible>

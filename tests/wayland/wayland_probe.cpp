@@ -7,7 +7,7 @@
 #include "app/program_record.hpp"
 #include "platform/qt/qt_window.hpp"
 #include "platform/qt/run_program.hpp"
-#include "platform/qt/text_box.hpp"
+#include "platform/qt/text_box/text_box.hpp"
 #include "simulated_form1.hpp"
 
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
-#include "platform/qt/text_box.hpp"
+#include "platform/qt/text_box/text_box.hpp"
 
-#include "platform/qt/text_boundaries.hpp"
-#include "platform/qt/text_box_parts.hpp"
-#include "platform/qt/toolkit_guard.hpp"
+#include "platform/qt/text_box/boundaries.hpp"
+#include "platform/qt/text_box/limits.hpp"
+#include "platform/qt/text_box/toolkit_guard.hpp"
 
 #include <QAccessible>
 #include <QApplication>
@@ -13,8 +13,8 @@
 // The text box's text, cursor and selection, and the edits that change them.
 namespace brindle::platform::qt {
 
-using text_box_parts::kShownLimit;
-using text_box_parts::ToInt;
+using text_box_limits::kShownLimit;
+using text_box_limits::ToInt;
 
 namespace {
 

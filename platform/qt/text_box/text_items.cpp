@@ -1,6 +1,6 @@
-#include "platform/qt/text_items.hpp"
+#include "platform/qt/text_box/text_items.hpp"
 
-#include "platform/qt/text_boundaries.hpp"
+#include "platform/qt/text_box/boundaries.hpp"
 
 #include <QTextBoundaryFinder>
 #include <algorithm>

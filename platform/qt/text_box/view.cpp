@@ -1,7 +1,7 @@
-#include "platform/qt/text_boundaries.hpp"
-#include "platform/qt/text_box.hpp"
-#include "platform/qt/text_box_parts.hpp"
-#include "platform/qt/toolkit_guard.hpp"
+#include "platform/qt/text_box/boundaries.hpp"
+#include "platform/qt/text_box/limits.hpp"
+#include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/text_box/toolkit_guard.hpp"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -14,8 +14,8 @@
 // How a text box measures, scrolls and paints itself.
 namespace brindle::platform::qt {
 
-using text_box_parts::kShownLimit;
-using text_box_parts::ToInt;
+using text_box_limits::kShownLimit;
+using text_box_limits::ToInt;
 
 namespace {
 

@@ -1,16 +1,16 @@
-#include "platform/qt/text_box_accessible.hpp"
+#include "platform/qt/text_box/accessible.hpp"
 
-#include "platform/qt/text_box.hpp"
-#include "platform/qt/text_box_parts.hpp"
-#include "platform/qt/text_items.hpp"
-#include "platform/qt/toolkit_guard.hpp"
+#include "platform/qt/text_box/limits.hpp"
+#include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/text_box/text_items.hpp"
+#include "platform/qt/text_box/toolkit_guard.hpp"
 
 #include <QAccessibleWidget>
 #include <algorithm>
 
 namespace brindle::platform::qt {
 
-using text_box_parts::ToInt;
+using text_box_limits::ToInt;
 
 namespace {
 

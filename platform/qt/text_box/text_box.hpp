@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/qt/edit_history.hpp"
-#include "platform/qt/text_boundaries.hpp"
+#include "platform/qt/text_box/boundaries.hpp"
+#include "platform/qt/text_box/edit_history.hpp"
 
 #include <QBasicTimer>
 #include <QClipboard>

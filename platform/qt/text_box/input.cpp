@@ -1,7 +1,7 @@
-#include "platform/qt/text_boundaries.hpp"
-#include "platform/qt/text_box.hpp"
-#include "platform/qt/text_box_parts.hpp"
-#include "platform/qt/toolkit_guard.hpp"
+#include "platform/qt/text_box/boundaries.hpp"
+#include "platform/qt/text_box/limits.hpp"
+#include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/text_box/toolkit_guard.hpp"
 
 #include <QApplication>
 #include <QClipboard>
@@ -23,7 +23,7 @@
 // What the user does to a text box: keys, an input method, the mouse, the context menu, focus.
 namespace brindle::platform::qt {
 
-using text_box_parts::ToInt;
+using text_box_limits::ToInt;
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/text_boundaries.hpp"
+#include "platform/qt/text_box/boundaries.hpp"
 
 #include <QTextBoundaryFinder>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "platform/qt/edit_history.hpp"
+#include "platform/qt/text_box/edit_history.hpp"
 
 #include <algorithm>
 #include <utility>

@@ -5,7 +5,7 @@
 #include <climits>
 
 // What the text box's source files share.
-namespace brindle::platform::qt::text_box_parts {
+namespace brindle::platform::qt::text_box_limits {
 
 // The most characters laid out at once: more than any box shows, few enough to cost nothing.
 inline constexpr qsizetype kShownLimit = 1024;
@@ -15,4 +15,4 @@ inline constexpr qsizetype kShownLimit = 1024;
     return static_cast<int>(std::clamp<qsizetype>(value, INT_MIN, INT_MAX));
 }
 
-} // namespace brindle::platform::qt::text_box_parts
+} // namespace brindle::platform::qt::text_box_limits
