@@ -154,16 +154,20 @@ void TextBox::Perform(EditingKey key) {
     const auto select_to = [this](qsizetype position) { MoveCursor(position, Move::Select); };
     const auto move_to = [this](qsizetype position) { MoveCursor(position, Move::Keep); };
     const auto character_right = [this] {
-        return RightToLeft() ? PreviousCharacter(text_, cursor_) : NextCharacter(text_, cursor_);
+        return RightToLeft() ? PreviousCharacter(text(), cursorPosition())
+                             : NextCharacter(text(), cursorPosition());
     };
     const auto character_left = [this] {
-        return RightToLeft() ? NextCharacter(text_, cursor_) : PreviousCharacter(text_, cursor_);
+        return RightToLeft() ? NextCharacter(text(), cursorPosition())
+                             : PreviousCharacter(text(), cursorPosition());
     };
     const auto word_right = [this] {
-        return RightToLeft() ? PreviousWordStart(text_, cursor_) : NextWordStart(text_, cursor_);
+        return RightToLeft() ? PreviousWordStart(text(), cursorPosition())
+                             : NextWordStart(text(), cursorPosition());
     };
     const auto word_left = [this] {
-        return RightToLeft() ? NextWordStart(text_, cursor_) : PreviousWordStart(text_, cursor_);
+        return RightToLeft() ? NextWordStart(text(), cursorPosition())
+                             : PreviousWordStart(text(), cursorPosition());
     };
     switch (key) {
     case EditingKey::Undo:
@@ -191,17 +195,17 @@ void TextBox::Perform(EditingKey key) {
         // The selection grows by the word before the cursor, then goes. Forwards, when that
         // leaves nothing selected, the character after the cursor goes instead: both as in every
         // other text field of the toolkit.
-        select_to(PreviousWordStart(text_, cursor_));
+        select_to(PreviousWordStart(text(), cursorPosition()));
         if (hasSelectedText()) {
             Delete();
         }
         break;
     case EditingKey::DeleteWordAfter:
-        select_to(NextWordStart(text_, cursor_));
+        select_to(NextWordStart(text(), cursorPosition()));
         Delete();
         break;
     case EditingKey::DeleteToEnd: // from the cursor, whatever was selected (Ctrl+K on X11)
-        Select(cursor_, text_.size());
+        setSelection(cursorPosition(), text().size());
         cut();
         break;
     case EditingKey::DeleteLine: // all of it, to the clipboard (Ctrl+U on X11)
@@ -218,13 +222,13 @@ void TextBox::Perform(EditingKey key) {
         move_to(0);
         break;
     case EditingKey::ToEnd:
-        move_to(text_.size());
+        move_to(text().size());
         break;
     case EditingKey::SelectToStart:
         select_to(0);
         break;
     case EditingKey::SelectToEnd:
-        select_to(text_.size());
+        select_to(text().size());
         break;
     // Outside the Windows key scheme an arrow collapses a selection to its end on that side, as
     // the line edit does (pinned by TextBoxOnX11's random editing against it). The arrows and the
@@ -297,8 +301,9 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
         qsizetype start = selectionStart();
         qsizetype end = selectionEnd();
         if (event->replacementLength() > 0 || event->replacementStart() != 0) {
-            start = std::clamp<qsizetype>(cursor_ + event->replacementStart(), 0, text_.size());
-            end = std::clamp<qsizetype>(start + event->replacementLength(), start, text_.size());
+            start = std::clamp<qsizetype>(cursorPosition() + event->replacementStart(), 0,
+                                          text().size());
+            end = std::clamp<qsizetype>(start + event->replacementLength(), start, text().size());
         }
         // An event that commits, replaces or changes the composition takes the selection's
         // place; one that only sets attributes (or nothing) leaves the text alone.
@@ -340,13 +345,13 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
 // The surrounding text is a window around the cursor: an input method needs context, not a
 // mebibyte of it on every keystroke.
 qsizetype TextBox::SurroundingStart() const {
-    return CharacterStart(text_, cursor_ - kSurroundingReach);
+    return CharacterStart(text(), cursorPosition() - kSurroundingReach);
 }
 
 QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
     return GuardedOr(QVariant(), [&]() -> QVariant {
         const qsizetype window_start = SurroundingStart();
-        const qsizetype window_end = CharacterStart(text_, cursor_ + kSurroundingReach);
+        const qsizetype window_end = CharacterStart(text(), cursorPosition() + kSurroundingReach);
         switch (query) {
         case Qt::ImEnabled:
             return isEnabled();
@@ -357,15 +362,15 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
         case Qt::ImFont:
             return font();
         case Qt::ImCursorPosition:
-            return ToInt(cursor_ - window_start);
+            return ToInt(cursorPosition() - window_start);
         case Qt::ImAnchorPosition:
-            return ToInt(std::clamp(anchor_, window_start, window_end) - window_start);
+            return ToInt(std::clamp(model_.Anchor(), window_start, window_end) - window_start);
         case Qt::ImSurroundingText:
-            return text_.mid(window_start, window_end - window_start);
+            return text().mid(window_start, window_end - window_start);
         case Qt::ImTextBeforeCursor:
-            return text_.mid(window_start, cursor_ - window_start);
+            return text().mid(window_start, cursorPosition() - window_start);
         case Qt::ImTextAfterCursor:
-            return text_.mid(cursor_, window_end - cursor_);
+            return text().mid(cursorPosition(), window_end - cursorPosition());
         case Qt::ImCurrentSelection:
             return selectedText();
         case Qt::ImHints:
@@ -453,9 +458,9 @@ void TextBox::mouseReleaseEvent(QMouseEvent* event) {
 void TextBox::mouseDoubleClickEvent(QMouseEvent* event) {
     Guarded([&] {
         if (event->button() == Qt::LeftButton) {
-            const auto [start, end] = WordAt(text_, positionAt(event->position().toPoint()));
-            if (start != end || end != cursor_) {
-                history_.Separate();
+            const auto [start, end] = WordAt(text(), positionAt(event->position().toPoint()));
+            if (start != end || end != cursorPosition()) {
+                model_.Separate();
             }
             setSelection(start, end);
             selecting_with_mouse_ = true;
@@ -489,11 +494,11 @@ void TextBox::contextMenuEvent(QContextMenuEvent* event) {
             [this] { paste(); });
         add(tr("Delete"), QKeySequence::UnknownKey, selected, [this] {
             Delete();
-            history_.Separate();
+            model_.Separate();
         });
         menu->addSeparator();
-        const bool all_selected = selectionStart() == 0 && selectionEnd() == text_.size();
-        add(tr("Select All"), QKeySequence::SelectAll, !text_.isEmpty() && !all_selected,
+        const bool all_selected = selectionStart() == 0 && selectionEnd() == text().size();
+        add(tr("Select All"), QKeySequence::SelectAll, !text().isEmpty() && !all_selected,
             [this] { selectAll(); });
         menu->popup(event->globalPos());
     });

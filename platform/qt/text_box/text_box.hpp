@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/qt/text_box/boundaries.hpp"
-#include "platform/qt/text_box/edit_history.hpp"
+#include "platform/qt/text_box/text_model.hpp"
 
 #include <QBasicTimer>
 #include <QClipboard>
@@ -24,22 +23,25 @@ enum class EditingKey : unsigned char;
 // boundaries in a window around the cursor, and keeps a bounded undo history. It looks and
 // behaves as the toolkit's own line edit does: the style's frame, padding and selection colours,
 // the standard editing keys, mouse selection, the clipboards, an input method and a context menu.
+//
+// The text, cursor, selection and history are a TextModel's; the widget takes the user's keys,
+// mouse and input method to it, and shows each change it makes through one function, Show.
 class TextBox final : public QWidget {
     Q_OBJECT
 
 public:
     explicit TextBox(const QString& text = {}, QWidget* parent = nullptr);
 
-    [[nodiscard]] const QString& text() const noexcept { return text_; }
+    [[nodiscard]] const QString& text() const noexcept { return model_.Text(); }
     // A program's write: the cursor goes to the end and what could be undone is forgotten.
     void setText(const QString& text);
 
-    [[nodiscard]] qsizetype cursorPosition() const noexcept { return cursor_; }
+    [[nodiscard]] qsizetype cursorPosition() const noexcept { return model_.Cursor(); }
     void setCursorPosition(qsizetype position);
-    [[nodiscard]] bool hasSelectedText() const noexcept { return cursor_ != anchor_; }
-    [[nodiscard]] qsizetype selectionStart() const noexcept;
-    [[nodiscard]] qsizetype selectionEnd() const noexcept;
-    [[nodiscard]] QString selectedText() const;
+    [[nodiscard]] bool hasSelectedText() const noexcept { return model_.HasSelection(); }
+    [[nodiscard]] qsizetype selectionStart() const noexcept { return model_.SelectionStart(); }
+    [[nodiscard]] qsizetype selectionEnd() const noexcept { return model_.SelectionEnd(); }
+    [[nodiscard]] QString selectedText() const { return model_.SelectedText(); }
     // Selects from `start` to `end`, leaving the cursor at `end`.
     void setSelection(qsizetype start, qsizetype end);
     void selectAll();
@@ -52,9 +54,9 @@ public:
     void replace(qsizetype start, qsizetype end, const QString& text);
     void undo();
     void redo();
-    [[nodiscard]] bool isUndoAvailable() const noexcept { return history_.CanUndo(); }
-    [[nodiscard]] bool isRedoAvailable() const noexcept { return history_.CanRedo(); }
-    [[nodiscard]] const EditHistory& history() const noexcept { return history_; }
+    [[nodiscard]] bool isUndoAvailable() const noexcept { return model_.History().CanUndo(); }
+    [[nodiscard]] bool isRedoAvailable() const noexcept { return model_.History().CanRedo(); }
+    [[nodiscard]] const EditHistory& history() const noexcept { return model_.History(); }
     void cut();
     void copy() const;
     void paste(QClipboard::Mode mode = QClipboard::Clipboard);
@@ -120,18 +122,14 @@ private:
     void KeepCursorInLayout();
     void ScrollToCursor();
 
+    // Shows what the model did: the window's figures hear of a new text first, before anything
+    // that could fail, so that they always match it; then assistive technology, the view and the
+    // input method.
+    void Show(const TextChange& change);
+    [[nodiscard]] bool RightToLeft() const noexcept { return model_.RightToLeft(); }
     enum class Move { Keep, Select };
     void MoveCursor(qsizetype position, Move move);
-    // Sets both ends of the selection (the same for none) and tells everyone who follows them.
-    void Select(qsizetype anchor, qsizetype position);
     void Edit(qsizetype start, qsizetype end, const QString& inserted);
-    enum class Direction { Back, Forward };
-    void Restore(const HistoryStep& step, Direction direction);
-    void Apply(qsizetype start, qsizetype length, const QString& inserted);
-    void Changed(qsizetype start, const QString& removed, const QString& inserted);
-    // Follows the text's direction after a change from `start` on.
-    void FollowDirection(qsizetype start);
-    [[nodiscard]] bool RightToLeft() const noexcept { return strong_.right_to_left; }
     void Backspace();
     void Delete();
     void Perform(EditingKey key);
@@ -142,22 +140,15 @@ private:
     void RestartBlinking();
     void StopBlinking();
 
-    QString text_;
-    qsizetype cursor_ = 0;
-    qsizetype anchor_ = 0;
+    TextModel model_;
     qsizetype layout_start_ = 0; // where the laid-out run of the text starts
     int hscroll_ = 0;            // its pixels left of the text area
-    // The text's first letter, which sets the direction it is laid out, aligned and stepped
-    // through in, as in the line edit; kept up to date from the edit on, so that a keystroke at
-    // the end of a mebibyte of digits need not look at all of them.
-    StrongCharacter strong_;
     // What an input method is composing, drawn at the cursor in the formats it asks for (from
     // the composition's start), with its own cursor, which it may hide.
     QString preedit_;
     qsizetype preedit_cursor_ = 0;
     QList<QTextLayout::FormatRange> preedit_formats_;
     bool cursor_hidden_ = false;
-    EditHistory history_;
     QBasicTimer blink_;
     bool cursor_shown_ = false;
     bool selecting_with_mouse_ = false;

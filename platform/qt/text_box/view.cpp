@@ -83,7 +83,7 @@ QSize TextBox::minimumSizeHint() const {
 // short one, and the cursor does not jump as the run moves (pinned by
 // TextBox.ReadsRightToLeftAsTheLineEditDoes).
 qsizetype TextBox::RunCut(qsizetype position) const {
-    return CleanCut(text_, std::clamp<qsizetype>(position, 0, text_.size()), RightToLeft(),
+    return CleanCut(text(), std::clamp<qsizetype>(position, 0, text().size()), RightToLeft(),
                     kShownLimit / 8);
 }
 
@@ -92,16 +92,17 @@ TextBox::Shown TextBox::LayOutFrom(qsizetype start) const {
     shown.start = start;
     shown.length = RunCut(start + kShownLimit) - start;
     shown.layout = std::make_unique<QTextLayout>(
-        Displayed(QStringView(text_).mid(start, shown.length)), font());
+        Displayed(QStringView(text()).mid(start, shown.length)), font());
     QTextOption option;
     option.setFlags(QTextOption::IncludeTrailingSpaces);
     option.setTextDirection(RightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
     shown.layout->setTextOption(option);
-    if (!preedit_.isEmpty() && cursor_ >= start && cursor_ <= start + shown.length) {
-        shown.layout->setPreeditArea(ToInt(cursor_ - start), preedit_);
+    if (!preedit_.isEmpty() && cursorPosition() >= start &&
+        cursorPosition() <= start + shown.length) {
+        shown.layout->setPreeditArea(ToInt(cursorPosition() - start), preedit_);
         QList<QTextLayout::FormatRange> formats = preedit_formats_;
         for (QTextLayout::FormatRange& format : formats) {
-            format.start += ToInt(cursor_ - start);
+            format.start += ToInt(cursorPosition() - start);
         }
         shown.layout->setFormats(formats);
     }
@@ -113,7 +114,7 @@ TextBox::Shown TextBox::LayOutFrom(qsizetype start) const {
 
 int TextBox::LayoutIndex(const Shown& shown, qsizetype position) const {
     qsizetype index = std::clamp<qsizetype>(position - shown.start, 0, shown.length);
-    if (!preedit_.isEmpty() && position > cursor_) {
+    if (!preedit_.isEmpty() && position > cursorPosition()) {
         index += preedit_.size();
     }
     return ToInt(index);
@@ -128,19 +129,19 @@ QPointF TextBox::TextOrigin(const Shown& shown) const {
 }
 
 int TextBox::CursorX(const Shown& shown) const {
-    const int index = LayoutIndex(shown, cursor_) + ToInt(preedit_cursor_);
+    const int index = LayoutIndex(shown, cursorPosition()) + ToInt(preedit_cursor_);
     return qRound(shown.layout->lineAt(0).cursorToX(index));
 }
 
 void TextBox::KeepCursorInLayout() {
     constexpr qsizetype kMargin = kShownLimit / 4;
-    const bool near_start = layout_start_ > 0 && cursor_ < layout_start_ + kMargin;
-    const bool near_end = layout_start_ + kShownLimit < text_.size() &&
-                          cursor_ > layout_start_ + kShownLimit - kMargin;
+    const bool near_start = layout_start_ > 0 && cursorPosition() < layout_start_ + kMargin;
+    const bool near_end = layout_start_ + kShownLimit < text().size() &&
+                          cursorPosition() > layout_start_ + kShownLimit - kMargin;
     if (!near_start && !near_end) {
         return;
     }
-    const qsizetype start = RunCut(cursor_ - kShownLimit / 2);
+    const qsizetype start = RunCut(cursorPosition() - kShownLimit / 2);
     const qsizetype low = std::min(start, layout_start_);
     const qsizetype high = std::max(start, layout_start_);
     if (high - low < kShownLimit) {
@@ -172,7 +173,7 @@ void TextBox::ScrollToCursor() {
     const int cursor_x = CursorX(shown);
     // The cursor's pixel after the text counts as part of it; a text whose end is not laid out
     // reaches beyond any box.
-    const int width_used = shown.start + shown.length == text_.size()
+    const int width_used = shown.start + shown.length == text().size()
                                ? qRound(shown.layout->lineAt(0).naturalTextWidth()) + 1
                                : INT_MAX / 4;
     // The line edit applies one of these rules each time it paints, so that after some edits its
@@ -229,10 +230,10 @@ void TextBox::paintEvent(QPaintEvent* /*event*/) {
         painter.setPen(palette().color(QPalette::Text));
         const QPointF origin = TextOrigin(shown);
         shown.layout->draw(&painter, origin, selections, contents);
-        if (cursor_shown_ && !cursor_hidden_ && cursor_ >= shown.start &&
-            cursor_ <= shown.start + shown.length) {
+        if (cursor_shown_ && !cursor_hidden_ && cursorPosition() >= shown.start &&
+            cursorPosition() <= shown.start + shown.length) {
             shown.layout->drawCursor(
-                &painter, origin, LayoutIndex(shown, cursor_) + ToInt(preedit_cursor_),
+                &painter, origin, LayoutIndex(shown, cursorPosition()) + ToInt(preedit_cursor_),
                 style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
         }
     });
@@ -249,7 +250,7 @@ QRect TextBox::CaretBox(qreal x) const {
 
 QRect TextBox::cursorRect() const {
     const Shown shown = LayOutFrom(layout_start_);
-    if (cursor_ < shown.start || cursor_ > shown.start + shown.length) {
+    if (cursorPosition() < shown.start || cursorPosition() > shown.start + shown.length) {
         return {};
     }
     return CaretBox(TextOrigin(shown).x() + CursorX(shown));
@@ -257,15 +258,15 @@ QRect TextBox::cursorRect() const {
 
 // Where the other end of the selection is, for an input method that places its window by both.
 QRect TextBox::anchorRect() const {
-    if (anchor_ == cursor_) {
+    if (model_.Anchor() == cursorPosition()) {
         return cursorRect();
     }
     const Shown shown = LayOutFrom(layout_start_);
-    if (anchor_ < shown.start || anchor_ > shown.start + shown.length) {
+    if (model_.Anchor() < shown.start || model_.Anchor() > shown.start + shown.length) {
         return {};
     }
     return CaretBox(TextOrigin(shown).x() +
-                    shown.layout->lineAt(0).cursorToX(LayoutIndex(shown, anchor_)));
+                    shown.layout->lineAt(0).cursorToX(LayoutIndex(shown, model_.Anchor())));
 }
 
 QRect TextBox::characterRect(qsizetype position) const {
@@ -276,7 +277,8 @@ QRect TextBox::characterRect(qsizetype position) const {
     const QTextLine line = shown.layout->lineAt(0);
     const qreal origin = TextOrigin(shown).x();
     const qreal left = origin + line.cursorToX(LayoutIndex(shown, position));
-    const qreal right = origin + line.cursorToX(LayoutIndex(shown, NextCharacter(text_, position)));
+    const qreal right =
+        origin + line.cursorToX(LayoutIndex(shown, NextCharacter(text(), position)));
     const QRect area = TextArea();
     const QRect rect(QPoint(static_cast<int>(std::min(left, right)), area.top()),
                      QPoint(static_cast<int>(std::max(left, right)) - 1, area.bottom()));
@@ -287,8 +289,8 @@ qsizetype TextBox::positionAt(QPoint point) const {
     const Shown shown = LayOutFrom(layout_start_);
     const qreal x = point.x() - TextOrigin(shown).x();
     qsizetype index = shown.layout->lineAt(0).xToCursor(x, QTextLine::CursorBetweenCharacters);
-    if (!preedit_.isEmpty() && shown.start + index > cursor_) {
-        index = std::max(cursor_ - shown.start, index - preedit_.size());
+    if (!preedit_.isEmpty() && shown.start + index > cursorPosition()) {
+        index = std::max(cursorPosition() - shown.start, index - preedit_.size());
     }
     return shown.start + std::clamp<qsizetype>(index, 0, shown.length);
 }
