@@ -192,9 +192,9 @@ void TextBox::Perform(EditingKey key) {
         cut();
         break;
     case EditingKey::DeleteWordBefore:
-        // The selection grows by the word before the cursor, then goes. Forwards, when that
-        // leaves nothing selected, the character after the cursor goes instead: both as in every
-        // other text field of the toolkit.
+        // The selection grows by the word before the cursor, then goes (pinned by
+        // TextBox.AnswersEveryEditingKeyAsTheLineEditDoes). Unlike the line edit's
+        // Ctrl+Shift+Backspace, nothing after the cursor ever goes.
         select_to(PreviousWordStart(text(), cursorPosition()));
         if (hasSelectedText()) {
             Delete();
@@ -392,7 +392,8 @@ void TextBox::mousePressEvent(QMouseEvent* event) {
             if (!preedit_.isEmpty()) {
                 QGuiApplication::inputMethod()->commit();
             }
-            // The third click of a triple click selects everything, as in the line edit.
+            // The third click of a triple click selects everything (pinned by
+            // TextBox.SelectsWithTheMouseAsTheLineEditDoes).
             if (since_double_click_.isValid() &&
                 since_double_click_.elapsed() < QApplication::doubleClickInterval() &&
                 (point - double_click_at_).manhattanLength() < QApplication::startDragDistance()) {
@@ -516,7 +517,8 @@ bool TextBox::InSelection(QPoint point) const {
 }
 
 // The selection goes out as text to wherever it is dropped, and stays: it is copied, as from the
-// line edit, so that a drop elsewhere never takes anything from a day box.
+// line edit, so that a drop elsewhere never takes anything from a day box (pinned by
+// TextBox.DragsItsSelectionOutAsText).
 void TextBox::DragSelectionOut() {
     drag_timer_.stop();
     auto* const drag = new QDrag(this);

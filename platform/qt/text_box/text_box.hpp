@@ -23,6 +23,9 @@ enum class EditingKey : unsigned char;
 // boundaries in a window around the cursor, and keeps a bounded undo history. It looks and
 // behaves as the toolkit's own line edit does: the style's frame, padding and selection colours,
 // the standard editing keys, mouse selection, the clipboards, an input method and a context menu.
+// Each such behaviour is pinned by a comparison with the line edit in tests/qt/text_box_test.cpp,
+// named where the behaviour is written; where the line edit is wrong, the box differs, and the
+// comparisons say where.
 //
 // The text, cursor, selection and history are a TextModel's; the widget takes the user's keys,
 // mouse and input method to it, and shows each change it makes through one function, Show.

@@ -34,7 +34,8 @@ public:
     [[nodiscard]] qsizetype SelectionEnd() const noexcept { return std::max(cursor_, anchor_); }
     [[nodiscard]] bool HasSelection() const noexcept { return cursor_ != anchor_; }
     [[nodiscard]] QString SelectedText() const;
-    // Whether the text reads right to left, by its first letter, as the line edit decides it.
+    // Whether the text reads right to left, by its first letter, as the line edit decides it
+    // (pinned by TextBox.ReadsRightToLeftAsTheLineEditDoes).
     [[nodiscard]] bool RightToLeft() const noexcept { return strong_.right_to_left; }
     [[nodiscard]] const EditHistory& History() const noexcept { return history_; }
 

@@ -19,7 +19,8 @@ using text_box_limits::ToInt;
 
 namespace {
 
-// Between the style's contents rectangle and the text, as the toolkit's line edit keeps it.
+// Between the style's contents rectangle and the text, as the toolkit's line edit keeps it
+// (pinned, with all of the box's looks, by TextBox.LooksAndMeasuresAsTheLineEditDoes).
 constexpr int kHorizontalMargin = 2;
 
 // Control characters drawn as spaces, as a line edit draws them, so that a pasted line break
@@ -163,9 +164,10 @@ void TextBox::KeepCursorInLayout() {
 // Scrolls exactly as the toolkit's line edit does, so that a box looks the same whatever it
 // holds: the whole text from the left when it fits (from the right when it reads right to left);
 // otherwise just enough to bring the cursor into view, and never leaving room at the right that
-// the text's end could fill. Positions count
-// from the laid-out run's start rather than from the text's, so that only about a box's width of
-// text is ever measured; for any text shorter than that run the two are the same.
+// the text's end could fill (pinned by TextBox.ScrollsAsTheLineEditDoes and by every comparison,
+// which checks where the cursor is drawn). Positions count from the laid-out run's start rather
+// than from the text's, so that only about a box's width of text is ever measured; for any text
+// shorter than that run the two are the same.
 void TextBox::ScrollToCursor() {
     KeepCursorInLayout();
     const int width = TextArea().width();
@@ -241,7 +243,8 @@ void TextBox::paintEvent(QPaintEvent* /*event*/) {
 
 // A cursor's rectangle at `x`, as the line edit reports it to input methods and assistive
 // technology: a few pixels either side of the cursor and one below the line, which also covers
-// any style's cursor when it is painted again through this rectangle.
+// any style's cursor when it is painted again through this rectangle (pinned by
+// TextBox.ComposesAsTheLineEditDoes).
 QRect TextBox::CaretBox(qreal x) const {
     const QRect area = TextArea();
     const int width = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
