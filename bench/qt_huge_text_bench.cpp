@@ -88,36 +88,31 @@ void QtPasteOneMebibyteOverTheBox(benchmark::State& state) {
 }
 BENCHMARK(QtPasteOneMebibyteOverTheBox)->Unit(benchmark::kMillisecond);
 
-// A digit typed at the end of a mebibyte of text, then erased.
-void QtKeystrokeAtTheEndOfOneMebibyte(benchmark::State& state) {
+// Two keys pressed in turn, the first from the end of a mebibyte of text.
+void PressInTurnAtTheEndOfOneMebibyte(benchmark::State& state, std::array<Qt::Key, 2> keys,
+                                      Qt::KeyboardModifiers modifiers) {
     const ShownForm1 shown;
     QApplication::clipboard()->setText(HugeDays('1'));
     shown.PasteOverEverything();
     shown.box->end(false);
-    constexpr std::array<Qt::Key, 2> kKeys{Qt::Key_5, Qt::Key_Backspace};
     std::size_t next = 0;
     for (auto _ : state) {
-        QTest::keyClick(shown.box, kKeys[next]);
+        QTest::keyClick(shown.box, keys[next], modifiers);
         next ^= 1U;
     }
     benchmark::DoNotOptimize(shown.box->text().size());
+}
+
+// A digit typed at the end of a mebibyte of text, then erased.
+void QtKeystrokeAtTheEndOfOneMebibyte(benchmark::State& state) {
+    PressInTurnAtTheEndOfOneMebibyte(state, {Qt::Key_5, Qt::Key_Backspace}, Qt::NoModifier);
 }
 BENCHMARK(QtKeystrokeAtTheEndOfOneMebibyte)->Unit(benchmark::kMillisecond);
 
 // Ctrl+Left from the end of a mebibyte of digits, then Ctrl+Right back: each crosses the whole
 // word "000…" of a mebibyte less two characters.
 void QtWordStepsAcrossOneMebibyte(benchmark::State& state) {
-    const ShownForm1 shown;
-    QApplication::clipboard()->setText(HugeDays('1'));
-    shown.PasteOverEverything();
-    shown.box->end(false);
-    constexpr std::array<Qt::Key, 2> kKeys{Qt::Key_Left, Qt::Key_Right};
-    std::size_t next = 0;
-    for (auto _ : state) {
-        QTest::keyClick(shown.box, kKeys[next], Qt::ControlModifier);
-        next ^= 1U;
-    }
-    benchmark::DoNotOptimize(shown.box->cursorPosition());
+    PressInTurnAtTheEndOfOneMebibyte(state, {Qt::Key_Left, Qt::Key_Right}, Qt::ControlModifier);
 }
 BENCHMARK(QtWordStepsAcrossOneMebibyte)->Unit(benchmark::kMillisecond);
 

@@ -129,6 +129,13 @@ struct Pair {
         Settle();
         QTest::keyClick(&box, key.key, key.modifiers);
     }
+    // Gives one of the two, in its own window, the keyboard focus.
+    static void Focus(QWidget& widget) {
+        widget.activateWindow();
+        widget.setFocus();
+        QApplication::setActiveWindow(&widget);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&widget));
+    }
     // Presses a key in both and tells whether the line edit went wrong where it is known to,
     // after which both carry on from the box's state, which is where the line edit should be.
     bool PressChecked(const Key& key) {
@@ -649,10 +656,7 @@ TEST(TextBox, TakesTextFromAnInputMethod) {
 TEST(TextBox, KeepsTheInputMethodCurrentAsTheLineEditDoes) {
     Pair pair;
     const auto updates = [](QWidget& widget, const std::function<void()>& keys) {
-        widget.activateWindow();
-        widget.setFocus();
-        QApplication::setActiveWindow(&widget);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&widget));
+        Pair::Focus(widget);
         const QSignalSpy moved(QGuiApplication::inputMethod(),
                                &QInputMethod::cursorRectangleChanged);
         keys();
@@ -727,10 +731,7 @@ TEST(TextBox, ComposesAsTheLineEditDoes) {
     Pair pair;
     const auto run = [&](QWidget& widget) {
         pair.Set(QStringLiteral("12"), 2);
-        widget.activateWindow();
-        widget.setFocus();
-        QApplication::setActiveWindow(&widget);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&widget));
+        Pair::Focus(widget);
         std::vector<Seen> seen;
         for (const Step& step : steps) {
             const QSignalSpy moved(QGuiApplication::inputMethod(),
@@ -785,10 +786,7 @@ TEST(TextBox, ShowsWhereDraggedTextWouldGoAsTheLineEditDoes) {
     const QPoint points[] = {QPoint(45, 12), QPoint(100, 12), QPoint(150, 12)};
     const auto run = [&](QWidget& widget) {
         pair.Set(QStringLiteral("12.5 days at 44.1"), 0);
-        widget.activateWindow();
-        widget.setFocus();
-        QApplication::setActiveWindow(&widget);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&widget));
+        Pair::Focus(widget);
         std::vector<QImage> seen;
         for (const QPoint at : points) {
             QDragEnterEvent enter(at, Qt::CopyAction, &dragged, Qt::LeftButton, {});
