@@ -1,6 +1,7 @@
 #include "platform/design.hpp"
 
 #include <algorithm>
+#include <numeric>
 #include <stdexcept>
 #include <string>
 
@@ -26,6 +27,15 @@ std::size_t WindowDesign::IndexOf(std::string_view control_name, ControlKind kin
         throw std::logic_error("no control of that kind named " + std::string(control_name));
     }
     return *index;
+}
+
+std::vector<std::size_t> WindowDesign::TabOrder() const {
+    std::vector<std::size_t> order(controls.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return controls[a].tab_index < controls[b].tab_index;
+    });
+    return order;
 }
 
 } // namespace brindle::platform

@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 // A window described as data. Every backend builds its window from such a description, so the
 // places, captions and tab order exist once.
@@ -20,7 +21,6 @@ struct TwipsRect {
 enum class ControlKind { TextBox, OptionButton, Label };
 
 struct ControlStyle {
-    bool single_line = false;       // text boxes
     bool selected_at_start = false; // option buttons; all options of a window form one group
     bool sizes_to_caption = false;  // labels keep left and top and fit their width to the caption
     bool word_wrap = false; // with sizes_to_caption: wraps within the width, grows in height
@@ -61,6 +61,8 @@ struct WindowDesign {
     // The same for a control the caller relies on having that kind. Asking for a control the
     // design does not have is a programming error: throws std::logic_error.
     [[nodiscard]] std::size_t IndexOf(std::string_view control_name, ControlKind kind) const;
+    // Every control's index, in tab order: by tab index, then in the design's order.
+    [[nodiscard]] std::vector<std::size_t> TabOrder() const;
 };
 
 } // namespace brindle::platform

@@ -51,9 +51,6 @@ public:
         open.RaiseCarried();
     }
 
-    // Whether a handler is making a toolkit call right now, so that an event would be nested.
-    [[nodiscard]] bool InToolkitCall() const noexcept { return innermost_ != nullptr; }
-
 private:
     class OpenCall {
     public:

@@ -17,7 +17,19 @@ std::string WindowCore::Control::Text() const {
 }
 
 void WindowCore::Control::SetText(std::string_view text) {
-    core_->delivery_.CallThrough([&] { core_->backend_.WriteText(index_, text); });
+    // A program's write raises the change event when it changes the text, and only then, however
+    // the native box reports the write.
+    const bool changes = core_->backend_.ReadText(index_) != text;
+    core_->delivery_.CallThrough([&] {
+        core_->unchanged_box_ = changes ? std::nullopt : std::optional(index_);
+        try {
+            core_->backend_.WriteText(index_, text);
+        } catch (...) {
+            core_->unchanged_box_.reset();
+            throw;
+        }
+        core_->unchanged_box_.reset();
+    });
 }
 
 bool WindowCore::Control::Value() const {
@@ -60,6 +72,9 @@ Label& WindowCore::LabelNamed(std::string_view name) {
 }
 
 void WindowCore::Changed(std::size_t box) noexcept {
+    if (unchanged_box_ == box) {
+        return;
+    }
     delivery_.Raise({design_.controls[box].name, EventKind::Change});
 }
 

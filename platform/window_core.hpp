@@ -22,8 +22,9 @@ enum class Announcement { Now, AfterPause };
 class WindowBackend : public CaptionMeasure {
 public:
     [[nodiscard]] virtual std::string ReadText(std::size_t box) const = 0;
-    // Writes a box's text. The box reports a change (to the window core's Changed, while this
-    // call runs) when the text really changed, and only then.
+    // Writes a box's text, forgetting what the user could undo in it. The box may report the
+    // write as a change (to the window core's Changed, while this call runs) whether or not the
+    // text changed: the core raises the change event only for a real change.
     virtual void WriteText(std::size_t box, std::string_view text) = 0;
     [[nodiscard]] virtual bool ReadValue(std::size_t option) const = 0;
     virtual void WriteCaption(std::size_t label, std::string_view caption) = 0;
@@ -89,7 +90,6 @@ protected:
 
     // Places every control for its current caption, as at start-up or after a font change.
     void LayOut();
-    [[nodiscard]] const WindowLayout& CurrentLayout() const noexcept { return layout_; }
 
 private:
     class Control final : public TextBox, public OptionButton, public Label {
@@ -120,6 +120,8 @@ private:
     std::vector<std::optional<std::size_t>> marked_; // oldest first; nullopt is the window
     std::vector<std::string> captions_;              // each label's caption as last written
     bool showing_failure_ = false;
+    // A box being written with the text it already holds: what it reports is no change.
+    std::optional<std::size_t> unchanged_box_;
 };
 
 } // namespace brindle::platform

@@ -34,8 +34,8 @@ using enum platform::ControlKind;
 
 // clang-format off
 inline constexpr std::array<ExpectedControl, 12> kExpectedControls{{
-    {TextBox,      "txtCD",        "",              120,  120,  495, 255, 0, {.single_line = true}, "Days at CD Quality", ""},
-    {TextBox,      "txtArchive",   "",              120,  540,  495, 255, 1, {.single_line = true}, "Days at archive quality", ""},
+    {TextBox,      "txtCD",        "",              120,  120,  495, 255, 0, {}, "Days at CD Quality", ""},
+    {TextBox,      "txtArchive",   "",              120,  540,  495, 255, 1, {}, "Days at archive quality", ""},
     {OptionButton, "opt11kmono",   "11 KHz mono",   720,  840, 1635, 255, 2, {.selected_at_start = true}, "", ""},
     {OptionButton, "opt11KStereo", "11 KHz stereo", 720, 1140, 1635, 255, 3, {}, "", ""},
     {OptionButton, "opt22kMono",   "22 KHz mono",   720, 1440, 1635, 255, 4, {}, "", ""},

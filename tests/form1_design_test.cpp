@@ -21,7 +21,6 @@ std::string Flags(const platform::ControlStyle& style) {
             flags += name;
         }
     };
-    add(style.single_line, "single_line");
     add(style.selected_at_start, "selected_at_start");
     add(style.sizes_to_caption, "sizes_to_caption");
     add(style.word_wrap, "word_wrap");

@@ -63,6 +63,23 @@ TEST(WindowErrorDisplay, MarksTheWindowWhenTheLoadFails) {
     EXPECT_TRUE(sim.window.IsEnabled("lblResMB"));
 }
 
+// A program's write raises the change event only when it changes the text, though the simulated
+// box, as a native edit control does, reports every write.
+TEST(WindowControls, AWriteRaisesAChangeOnlyWhenItChangesTheText) {
+    Loaded sim;
+    sim.window.RecordCalls(true);
+    sim.window.TextBoxNamed("txtCD").SetText("5");
+    EXPECT_EQ(sim.window.CallLog(), (std::vector<std::string>{"txtCD.Text", "txtCD.SetText(5)"}))
+        << "the same text: no handler ran";
+    sim.window.ClearCallLog();
+    sim.window.TextBoxNamed("txtCD").SetText("6");
+    EXPECT_EQ(sim.window.CallLog(),
+              (std::vector<std::string>{"txtCD.Text", "txtCD.SetText(6)", "txtCD.Text",
+                                        "lblResMB.SetCaption(37.70)",
+                                        "lblextrares.SetCaption(GB - (38608.36 MB))"}))
+        << "a new text: txtCD_Change ran";
+}
+
 // What a screen reader is told: nothing at start-up, each changed result once the user pauses
 // (the backend keeps only the last of a run of keystrokes), an error at once with its reason and
 // that the figures are out of date, and its clearing at once with the new result.

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_window.hpp"
 
 #include "platform/error_colour.hpp"
+#include "platform/mark_ring.hpp"
 #include "platform/qt/qt_icon.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/text_box/accessible.hpp"
@@ -23,16 +24,16 @@
 namespace brindle::platform::qt {
 namespace {
 
-// The ring that marks a failed event's control lies just outside the control, painted by the
-// window, so that the control keeps its own frame, padding and text exactly where they were.
-constexpr int kMarkWidth = 2;
 // A framed label's frame, and the pixels between it and its text on either side, as a Windows
 // static keeps them.
 constexpr int kFrameWidth = 1;
 constexpr int kFramedTextMargin = 2;
 
+// The outer edge of the ring that marks a control.
 QRect MarkRing(const QWidget& control) {
-    return control.geometry().adjusted(-kMarkWidth, -kMarkWidth, kMarkWidth, kMarkWidth);
+    const QRect inner = control.geometry();
+    const PixelRect outer = MarkRingAround({inner.x(), inner.y(), inner.width(), inner.height()});
+    return {outer.x, outer.y, outer.width, outer.height};
 }
 
 Rgb FromQColor(const QColor& colour) {
@@ -264,14 +265,9 @@ void QtWindow::Describe(std::size_t index) {
 }
 
 void QtWindow::SetTabOrder() {
-    std::vector<std::size_t> focusable;
-    for (std::size_t index = 0; index < widgets_.size(); ++index) {
-        if (Design().controls[index].kind != ControlKind::Label) {
-            focusable.push_back(index);
-        }
-    }
-    std::stable_sort(focusable.begin(), focusable.end(), [&](std::size_t a, std::size_t b) {
-        return Design().controls[a].tab_index < Design().controls[b].tab_index;
+    std::vector<std::size_t> focusable = Design().TabOrder();
+    std::erase_if(focusable, [&](std::size_t index) {
+        return Design().controls[index].kind == ControlKind::Label;
     });
     for (std::size_t i = 1; i < focusable.size(); ++i) {
         QWidget::setTabOrder(widgets_[focusable[i - 1]], widgets_[focusable[i]]);
@@ -450,7 +446,7 @@ void QtWindow::PaintAroundControls(QPainter& painter) const {
         }
         const QRect outer = MarkRing(*mark.widget);
         QRegion area(outer);
-        area -= QRegion(outer.adjusted(kMarkWidth, kMarkWidth, -kMarkWidth, -kMarkWidth));
+        area -= QRegion(mark.widget->geometry());
         painter.setClipRegion(area);
         painter.fillRect(outer, ring);
     }

@@ -22,7 +22,8 @@
 
 namespace brindle::platform::qt {
 
-// A window of real Qt widgets built from a design: a line edit per text box, a radio button per
+// A window of real Qt widgets built from a design: a text box of our own per text box (one that
+// holds any length of text at the cost of a short one), a radio button per
 // option (one exclusive group), a label per label, placed in twips scaled through the window's
 // font. What every backend does alike (events, error display, layout) is the window core's; this
 // is the Qt side of it. A failed event's control gets a ring around it, painted by the window,

@@ -136,10 +136,12 @@ std::string SimulatedWindow::ReadText(std::size_t box) const {
     return states_[box].text;
 }
 
+// As a native edit control does, the box reports every write as a change.
 void SimulatedWindow::WriteText(std::size_t box, std::string_view text) {
     Check(box, ControlCall::WriteText);
     Log(box, "SetText", text);
-    ChangeText(box, std::string(text));
+    states_[box].text = std::string(text);
+    Changed(box);
 }
 
 bool SimulatedWindow::ReadValue(std::size_t option) const {

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_window.hpp"
 
 #include "platform/error_colour.hpp"
+#include "platform/mark_ring.hpp"
 #include "platform/win32/dpi.hpp"
 #include "platform/win32/win32_text.hpp"
 
@@ -107,11 +108,7 @@ int Overhang(HDC dc, const std::wstring& text) {
 // static just before it, so a label that captions a control comes immediately before it.
 std::vector<std::size_t> CreationOrder(const WindowDesign& design) {
     const std::span<const ControlDesign> designs = design.controls;
-    std::vector<std::size_t> tab_order(designs.size());
-    std::iota(tab_order.begin(), tab_order.end(), std::size_t{0});
-    std::stable_sort(tab_order.begin(), tab_order.end(), [&](std::size_t a, std::size_t b) {
-        return designs[a].tab_index < designs[b].tab_index;
-    });
+    const std::vector<std::size_t> tab_order = design.TabOrder();
     const auto captions_another = [&](std::size_t index) {
         return design.IndexOf(designs[index].caption_for).has_value();
     };
@@ -260,10 +257,14 @@ void Win32Window::OnPaint(HWND window) {
         RECT rect{};
         GetWindowRect(controls_[index], &rect);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-        for (int ring = 1; ring <= 2; ++ring) {
-            InflateRect(&rect, 1, 1);
-            FrameRect(dc, &rect, brush);
-        }
+        const PixelRect outer =
+            MarkRingAround({rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top});
+        HRGN const ring = CreateRectRgn(outer.x, outer.y, outer.Right(), outer.Bottom());
+        HRGN const inside = CreateRectRgn(rect.left, rect.top, rect.right, rect.bottom);
+        CombineRgn(ring, ring, inside, RGN_DIFF);
+        FillRgn(dc, ring, brush);
+        DeleteObject(inside);
+        DeleteObject(ring);
     }
     DeleteObject(brush);
     EndPaint(window, &paint);
@@ -335,12 +336,8 @@ std::string Win32Window::ReadText(std::size_t box) const {
 }
 
 void Win32Window::WriteText(std::size_t box, std::string_view text) {
-    const std::wstring wide = Widen(text);
-    // The change event is for real changes: an edit control reports every WM_SETTEXT.
-    if (WindowText(controls_[box]) == wide) {
-        return;
-    }
-    if (SetWindowTextW(controls_[box], wide.c_str()) == FALSE) {
+    // WM_SETTEXT also empties the edit control's undo buffer.
+    if (SetWindowTextW(controls_[box], Widen(text).c_str()) == FALSE) {
         RaiseControlCallFailed(Design().controls[box].name, "setting the text");
     }
 }
