@@ -107,12 +107,43 @@ TEST(QtLayout, MakesRoomForTheLongestCaptions) {
     EXPECT_EQ(form.window.Window().size(), designed);
 }
 
-// Writes the loaded window as a picture into the build tree, to look at after a run.
-TEST(QtLayout, WritesAScreenshotOfTheLoadedWindow) {
+// The loaded window pixel for pixel as it was last seen to be right, in the pinned style and font
+// and with a steady cursor: tests/qt/form1_expected.png. Anything moved, recoloured, clipped or
+// drawn differently fails here. The window as drawn is written to form1.png in the build tree and
+// the pixels that differ, in red, to form1_difference.png; when a change of looks is meant, the
+// new form1.png becomes the expected picture.
+TEST(QtLayout, LooksAsItWasLastSeenToBeRight) {
+    const int flash_time = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0);
     QtForm1 form;
-    const QPixmap shot = form.window.Window().grab();
-    EXPECT_EQ(shot.size(), QSize(280, 168));
-    EXPECT_TRUE(shot.save(QApplication::applicationDirPath() + QStringLiteral("/form1.png")));
+    const QImage shot = form.window.Window().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QApplication::setCursorFlashTime(flash_time);
+    const QString folder = QApplication::applicationDirPath();
+    ASSERT_TRUE(shot.save(folder + QStringLiteral("/form1.png")));
+
+    const QImage expected = QImage(QStringLiteral(QT_TESTCASE_SOURCEDIR "/qt/form1_expected.png"))
+                                .convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(expected.isNull());
+    ASSERT_EQ(shot.size(), expected.size());
+    QImage difference(shot.size(), QImage::Format_RGB32);
+    difference.fill(Qt::white);
+    int differing = 0;
+    QRect where;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            if (shot.pixel(x, y) != expected.pixel(x, y)) {
+                ++differing;
+                where |= QRect(x, y, 1, 1);
+                difference.setPixel(x, y, qRgb(255, 0, 0));
+            }
+        }
+    }
+    if (differing > 0) {
+        (void)difference.save(folder + QStringLiteral("/form1_difference.png"));
+    }
+    EXPECT_EQ(differing, 0) << "pixels differ between x " << where.left() << ".." << where.right()
+                            << " and y " << where.top() << ".." << where.bottom()
+                            << "; see form1.png and form1_difference.png in the test folder";
 }
 
 } // namespace

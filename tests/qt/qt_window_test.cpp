@@ -40,6 +40,24 @@ TEST(QtForm1, RaisesAChangeOnlyWhenTheTextChanges) {
     EXPECT_EQ(form.Captions(), (Captions{"37.70", "GB - (38608.36 MB)"}));
 }
 
+// The control contract: a program's write forgets what the user could undo, even when it writes
+// the text the box already holds; Ctrl+Z then brings back nothing from before it.
+TEST(QtForm1, AProgramsWriteForgetsWhatCouldBeUndone) {
+    QtForm1 form;
+    QtTextBox& box = form.Box("txtCD");
+    box.setFocus();
+    for (const char* written : {"7", "71"}) {
+        box.end(false);
+        QTest::keyClicks(&box, "1");
+        ASSERT_TRUE(box.isUndoAvailable());
+        form.window.TextBoxNamed("txtCD").SetText(written);
+        EXPECT_FALSE(box.isUndoAvailable()) << written;
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(box.text().toStdString(), written);
+        EXPECT_EQ(form.Captions(), form.FreshFor());
+    }
+}
+
 // The same texts and option give the same captions as on Windows, byte for byte.
 TEST(QtForm1, ShowsTheSharedCaptions) {
     QtForm1 form;

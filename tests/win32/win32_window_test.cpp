@@ -73,6 +73,24 @@ TEST(Win32Form1, RecomputesOnEveryKeystroke) {
     }
 }
 
+// The control contract: a program's write forgets what the user could undo, even when it writes
+// the text the box already holds; Ctrl+Z then brings back nothing from before it.
+TEST(Win32Form1, AProgramsWriteForgetsWhatCouldBeUndone) {
+    Win32Form1 form;
+    HWND const box = form.Control("txtCD");
+    form.Focus("txtCD");
+    for (const char* written : {"7", "71"}) {
+        SendMessageW(box, EM_SETSEL, 0x7fff, 0x7fff);
+        form.Type(L"1");
+        ASSERT_NE(SendMessageW(box, EM_CANUNDO, 0, 0), 0);
+        form.window.TextBoxNamed("txtCD").SetText(written);
+        EXPECT_EQ(SendMessageW(box, EM_CANUNDO, 0, 0), 0) << written;
+        SendMessageW(box, WM_UNDO, 0, 0);
+        form.Pump();
+        EXPECT_EQ(form.Text("txtCD"), written);
+    }
+}
+
 TEST(Win32Form1, OptionsRecomputeWhenClickedOrMovedToWithArrows) {
     Win32Form1 form;
     SendMessageW(form.Control("opt22KStereo"), BM_CLICK, 0, 0);
