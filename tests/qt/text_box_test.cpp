@@ -447,7 +447,7 @@ TEST(TextBox, ReadsRightToLeftAsTheLineEditDoes) {
     // Stepping through a long text a character and a word at a time, the cursor stays where the
     // line edit's is, without jumps as the laid-out run moves.
     QString long_text;
-    for (std::size_t word = 0; long_text.size() < 2600; ++word) {
+    for (std::size_t word = 0; long_text.size() < 3000; ++word) {
         long_text += kRightToLeftTexts[word % std::size(kRightToLeftTexts)] + QLatin1Char(' ');
     }
     const auto near = [](std::pair<int, int> x) { return std::abs(x.first - x.second) <= 1; };
@@ -456,7 +456,7 @@ TEST(TextBox, ReadsRightToLeftAsTheLineEditDoes) {
         int from;
         int presses;
     } walks[] = {{{Qt::Key_Left}, 1000, 300},
-                 {{Qt::Key_Right, kCtrl}, static_cast<int>(long_text.size()), 250},
+                 {{Qt::Key_Right, kCtrl}, static_cast<int>(long_text.size()), 200},
                  {{Qt::Key_Left, kCtrl}, 0, 200}};
     for (const auto& [key, from, presses] : walks) {
         pair.Set(long_text, from);
