@@ -10,13 +10,7 @@
 set -euo pipefail
 
 probe=$1
-work=$(mktemp -d)
-cleanup() {
-    kill $(jobs -p) 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../scratch.sh"
 
 export IBUS_ADDRESS_FILE=$work/ibus-address
 export XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache

@@ -7,14 +7,8 @@ set -euo pipefail
 
 program=$1
 shift
-runtime=$(mktemp -d)
-chmod 700 "$runtime"
-cleanup() {
-    kill $(jobs -p) 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$runtime"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../scratch.sh"
+runtime=$work
 
 export XDG_RUNTIME_DIR=$runtime
 socket=brindle-wayland-test

@@ -5,13 +5,7 @@
 # Usage: run.sh PROGRAM [ARGUMENTS...]
 set -euo pipefail
 
-work=$(mktemp -d)
-cleanup() {
-    kill $(jobs -p) 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../scratch.sh"
 
 # Xvfb picks a free display and writes its number once it accepts connections.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
