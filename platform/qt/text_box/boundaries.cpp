@@ -101,17 +101,16 @@ qsizetype NextWordStart(const QString& text, qsizetype position) {
 }
 
 qsizetype PreviousWordStart(const QString& text, qsizetype position) {
-    const qsizetype limit = 0;
     qsizetype previous = std::clamp<qsizetype>(position, 0, text.size());
-    while (previous > limit && text.at(previous - 1).isSpace()) {
+    while (previous > 0 && text.at(previous - 1).isSpace()) {
         --previous;
     }
-    if (previous > limit && IsWordSeparator(text.at(previous - 1))) {
-        while (previous > limit && IsWordSeparator(text.at(previous - 1))) {
+    if (previous > 0 && IsWordSeparator(text.at(previous - 1))) {
+        while (previous > 0 && IsWordSeparator(text.at(previous - 1))) {
             --previous;
         }
     } else {
-        while (previous > limit && !text.at(previous - 1).isSpace() &&
+        while (previous > 0 && !text.at(previous - 1).isSpace() &&
                !IsWordSeparator(text.at(previous - 1))) {
             --previous;
         }
@@ -121,8 +120,13 @@ qsizetype PreviousWordStart(const QString& text, qsizetype position) {
 
 namespace {
 
-// The direction class of the character starting at `at`, a surrogate pair taken whole.
+// The direction class of the character starting at `at`, a surrogate pair taken whole. The
+// second half of a pair starts no character and has no direction of its own (alone, either half
+// reports left to right).
 QChar::Direction DirectionAt(const QString& text, qsizetype at) {
+    if (CharacterStart(text, at) != at) {
+        return QChar::DirNSM;
+    }
     const QChar c = text.at(at);
     if (c.isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate()) {
         return QChar::direction(QChar::surrogateToUcs4(c, text.at(at + 1)));
