@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <commctrl.h>
-#include <numeric>
 #include <stdexcept>
 #include <windowsx.h>
 

@@ -2,6 +2,7 @@
 // things and the same text must look the same, whatever the box holds; and a huge text must stay
 // whole, in sight where the cursor is, and undoable without the history growing with it.
 
+#include "platform/qt/text_box/limits.hpp"
 #include "platform/qt/text_box/toolkit_guard.hpp"
 #include "qt_fixture.hpp"
 
@@ -90,10 +91,6 @@ class LineEdit final : public QLineEdit {
 public:
     using QLineEdit::cursorRect;
 };
-
-bool RightToLeft(const QString& text) {
-    return text.isRightToLeft();
-}
 
 struct Pair {
     Pair() {
@@ -194,7 +191,9 @@ struct Pair {
         }
         // Where the text fits or starts the laid-out run, the cursor is drawn at the same pixel.
         if (const auto [box_x, line_edit_x] = CursorX();
-            box_x != line_edit_x && reference.text().size() < 1024 && !RightToLeft(box.text())) {
+            box_x != line_edit_x &&
+            reference.text().size() < platform::qt::text_box_limits::kShownLimit &&
+            !box.text().isRightToLeft()) {
             why += " cursor drawn at x " + std::to_string(box_x) + ", the line edit's at " +
                    std::to_string(line_edit_x);
         }

@@ -38,11 +38,11 @@ void EditHistory::Record(TextEdit edit) {
     const Run run = RunOf(edit);
     const bool joined =
         done_ > 0 && !separated && (entries_.back().run == Run::None || entries_.back().run == run);
-    if (Size(edit) > limits_.characters) {
+    const qsizetype size = Size(edit);
+    if (size > limits_.characters) {
         Clear();
         return;
     }
-    const qsizetype size = Size(edit);
     if (!joined || !Merge(edit)) {
         entries_.push_back({std::move(edit), run, separated, joined});
         ++done_;

@@ -84,8 +84,7 @@ QSize TextBox::minimumSizeHint() const {
 // short one, and the cursor does not jump as the run moves (pinned by
 // TextBox.ReadsRightToLeftAsTheLineEditDoes).
 qsizetype TextBox::RunCut(qsizetype position) const {
-    return CleanCut(text(), std::clamp<qsizetype>(position, 0, text().size()), RightToLeft(),
-                    kShownLimit / 8);
+    return CleanCut(text(), position, RightToLeft(), kShownLimit / 8);
 }
 
 TextBox::Shown TextBox::LayOutFrom(qsizetype start) const {
