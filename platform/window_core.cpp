@@ -22,11 +22,13 @@ void WindowCore::Control::SetText(std::string_view text) {
     const bool changes = core_->backend_.ReadText(index_) != text;
     core_->delivery_.CallThrough([&] {
         core_->unchanged_box_ = changes ? std::nullopt : std::optional(index_);
-        const struct Reset {
-            std::optional<std::size_t>& box;
-            ~Reset() { box.reset(); }
-        } reset{core_->unchanged_box_};
-        core_->backend_.WriteText(index_, text);
+        try {
+            core_->backend_.WriteText(index_, text);
+        } catch (...) {
+            core_->unchanged_box_.reset();
+            throw;
+        }
+        core_->unchanged_box_.reset();
     });
 }
 
