@@ -2,6 +2,8 @@
 
 #include "platform/error_report.hpp"
 
+#include <algorithm>
+
 namespace brindle::platform {
 namespace {
 
@@ -13,17 +15,17 @@ constexpr std::string_view kStale = "out of date";
 } // namespace
 
 std::string WindowCore::Control::Text() const {
-    return core_->backend_.ReadText(index_);
+    return core_->backend_->ReadText(index_);
 }
 
 void WindowCore::Control::SetText(std::string_view text) {
     // A program's write raises the change event when it changes the text, and only then, however
     // the native box reports the write.
-    const bool changes = core_->backend_.ReadText(index_) != text;
+    const bool changes = core_->backend_->ReadText(index_) != text;
     core_->delivery_.CallThrough([&] {
         core_->unchanged_box_ = changes ? std::nullopt : std::optional(index_);
         try {
-            core_->backend_.WriteText(index_, text);
+            core_->backend_->WriteText(index_, text);
         } catch (...) {
             core_->unchanged_box_.reset();
             throw;
@@ -33,16 +35,15 @@ void WindowCore::Control::SetText(std::string_view text) {
 }
 
 bool WindowCore::Control::Value() const {
-    return core_->backend_.ReadValue(index_);
+    return core_->backend_->ReadValue(index_);
 }
 
 void WindowCore::Control::SetCaption(std::string_view caption) {
-    core_->backend_.WriteCaption(index_, caption);
+    core_->backend_->WriteCaption(index_, caption);
     core_->CaptionChanged(index_, caption);
 }
 
-WindowCore::WindowCore(const WindowDesign& design, WindowBackend& backend)
-    : design_(design), backend_(backend), delivery_(*this) {
+WindowCore::WindowCore(const WindowDesign& design) : design_(design), delivery_(*this) {
     controls_.reserve(design.controls.size());
     captions_.reserve(design.controls.size());
     for (std::size_t index = 0; index < design.controls.size(); ++index) {
@@ -53,6 +54,11 @@ WindowCore::WindowCore(const WindowDesign& design, WindowBackend& backend)
 
 WindowCore::~WindowCore() {
     delivery_.Detach();
+}
+
+void WindowCore::Open(WindowBackend& backend) {
+    backend_ = &backend;
+    LayOut();
 }
 
 void WindowCore::Load() {
@@ -85,24 +91,26 @@ void WindowCore::Clicked(std::size_t option) noexcept {
 void WindowCore::EventFailed(const EventSource& event, const RuntimeError& error) noexcept {
     try {
         showing_failure_ = true;
-        backend_.Beep();
+        backend_->Beep();
         for (std::size_t i = 0; i < design_.controls.size(); ++i) {
             if (design_.controls[i].style.shows_result) {
-                backend_.SetEnabled(i, false);
-                backend_.Annotate(i, kStale);
+                backend_->SetEnabled(i, false);
+                backend_->Annotate(i, kStale);
             }
         }
         // A failed load event has no control of its own; the window itself carries the message.
         const std::optional<std::size_t> source = design_.IndexOf(event.control);
-        marked_.push_back(source);
         const std::string why = ErrorReportText(error);
-        backend_.Mark(source, why);
-        backend_.Announce(why + (why.ends_with('.') ? " " : ". ") + std::string(kOutOfDate),
-                          Announcement::Now);
+        // A control that fails again says its newest reason.
+        std::erase_if(marks_, [&](const Mark& mark) { return mark.target == source; });
+        marks_.push_back({source, why});
+        backend_->ShowMark(source, why);
+        backend_->Announce(why + (why.ends_with('.') ? " " : ". ") + std::string(kOutOfDate),
+                           Announcement::Now);
     } catch (...) {
         // Nothing more can be shown; the window itself is unchanged and goes on working.
     }
-    backend_.Ended(event, &error);
+    backend_->Ended(event, &error);
 }
 
 void WindowCore::EventCompleted(const EventSource& event) noexcept {
@@ -112,13 +120,14 @@ void WindowCore::EventCompleted(const EventSource& event) noexcept {
             showing_failure_ = false;
             for (std::size_t i = 0; i < design_.controls.size(); ++i) {
                 if (design_.controls[i].style.shows_result) {
-                    backend_.SetEnabled(i, true);
-                    backend_.Annotate(i, {});
+                    backend_->SetEnabled(i, true);
+                    backend_->Annotate(i, {});
                 }
             }
-            // Newest first, so that a control marked twice ends as it was before the first mark.
-            for (; !marked_.empty(); marked_.pop_back()) {
-                backend_.Unmark(marked_.back());
+            // A mark stays recorded until it is no longer shown, so that what is painted matches
+            // what the tool tips say even when clearing fails half way.
+            for (; !marks_.empty(); marks_.pop_back()) {
+                backend_->ShowMark(marks_.back().target, {});
             }
         } catch (...) {
             // What could not be cleared stays shown; the window goes on working.
@@ -127,27 +136,33 @@ void WindowCore::EventCompleted(const EventSource& event) noexcept {
     try {
         // The start-up estimate is what the window shows on opening; nobody asked for it yet.
         if (cleared) {
-            backend_.Announce(std::string(kCleared) + " " + ResultSentence(), Announcement::Now);
+            backend_->Announce(std::string(kCleared) + " " + ResultSentence(), Announcement::Now);
         } else if (event.kind != EventKind::Load) {
-            backend_.Announce(ResultSentence(), Announcement::AfterPause);
+            backend_->Announce(ResultSentence(), Announcement::AfterPause);
         }
     } catch (...) {
         // Nothing is said; what the window shows is unchanged.
     }
-    backend_.Ended(event, nullptr);
+    backend_->Ended(event, nullptr);
 }
 
 void WindowCore::LayOut() {
-    layout_ = LayOutWindow(design_, backend_.Scale(), backend_);
+    layout_ = LayOutWindow(design_, backend_->Scale(), *backend_);
     for (std::size_t i = 0; i < layout_.controls.size(); ++i) {
-        backend_.Place(i, layout_.controls[i]);
+        backend_->Place(i, layout_.controls[i]);
     }
-    backend_.SetClientSize(layout_.client);
+    backend_->SetClientSize(layout_.client);
+}
+
+std::string_view WindowCore::MarkOf(std::optional<std::size_t> target) const noexcept {
+    const auto marked = std::find_if(marks_.begin(), marks_.end(),
+                                     [&](const Mark& mark) { return mark.target == target; });
+    return marked == marks_.end() ? std::string_view() : std::string_view(marked->why);
 }
 
 void WindowCore::CaptionChanged(std::size_t label, std::string_view caption) {
     captions_[label] = caption;
-    if (!LayoutStillHolds(layout_, design_, label, backend_.Natural(label))) {
+    if (!LayoutStillHolds(layout_, design_, label, backend_->Natural(label))) {
         LayOut();
     }
 }

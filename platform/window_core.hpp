@@ -38,10 +38,10 @@ public:
     // What assistive technology reads beside a control's caption, such as that a greyed figure is
     // out of date; empty for nothing. Backends without the notion ignore it.
     virtual void Annotate(std::size_t /*control*/, std::string_view /*note*/) {}
-    // Marks a control (or, with nullopt, the window itself) as the one whose event failed, saying
-    // why; Unmark takes the newest mark away again.
-    virtual void Mark(std::optional<std::size_t> control, std::string_view why) = 0;
-    virtual void Unmark(std::optional<std::size_t> control) = 0;
+    // Shows a control (or, with nullopt, the window itself) as the one whose event failed, saying
+    // why; with nothing to say, as it was before it was marked. The window core keeps what is
+    // marked (MarkOf), so a backend that paints marks reads them from there.
+    virtual void ShowMark(std::optional<std::size_t> target, std::string_view why) = 0;
     virtual void Beep() = 0;
 
     // Says something to assistive technology (a screen reader speaks it) without moving the
@@ -59,14 +59,15 @@ protected:
 // What every backend's window does the same way, written once: the controls of the design found
 // by name, their events delivered to the logic, the display of an error at the top of an event,
 // and the layout cycle. A backend derives from it, implements WindowBackend over its native
-// controls, and reports their changes and clicks through Changed and Clicked.
+// controls, hands itself over through Open once they are built, and reports their changes and
+// clicks through Changed and Clicked.
 //
 // An error that ends an event greys the result captions, marks the control whose event it was
 // with the error's text, beeps and says why; the next event that completes takes all of that away
 // and says so. A result that the user's typing or choosing changed is said once the user pauses.
 class WindowCore : public ControlSet, private EventReporter {
 public:
-    WindowCore(const WindowDesign& design, WindowBackend& backend);
+    explicit WindowCore(const WindowDesign& design);
     WindowCore(const WindowCore&) = delete;
     WindowCore& operator=(const WindowCore&) = delete;
 
@@ -84,12 +85,21 @@ public:
 protected:
     ~WindowCore();
 
+    // The backend's native part is built: from here on the core works through it, starting by
+    // laying the window out. The core holds nothing of the backend before, so nothing it does can
+    // reach a native control that does not exist yet.
+    void Open(WindowBackend& backend);
+
     // The native controls' reports: a box's text changed, an option was chosen.
     void Changed(std::size_t box) noexcept;
     void Clicked(std::size_t option) noexcept;
 
     // Places every control for its current caption, as at start-up or after a font change.
     void LayOut();
+
+    // Why the event of a control (or, with nullopt, the window's load) failed, while it is marked;
+    // otherwise empty.
+    [[nodiscard]] std::string_view MarkOf(std::optional<std::size_t> target) const noexcept;
 
 private:
     class Control final : public TextBox, public OptionButton, public Label {
@@ -112,13 +122,18 @@ private:
     // The result row as one sentence: each result caption, with the label that captions it.
     [[nodiscard]] std::string ResultSentence() const;
 
+    struct Mark {
+        std::optional<std::size_t> target; // nullopt is the window
+        std::string why;
+    };
+
     const WindowDesign& design_;
-    WindowBackend& backend_;
+    WindowBackend* backend_ = nullptr; // set by Open
     EventDelivery delivery_;
     std::vector<Control> controls_; // sized once; the logic keeps references to its elements
     WindowLayout layout_;           // the last one, so a caption change can tell if it still holds
-    std::vector<std::optional<std::size_t>> marked_; // oldest first; nullopt is the window
-    std::vector<std::string> captions_;              // each label's caption as last written
+    std::vector<Mark> marks_;       // one per marked target, the newest failure's reason
+    std::vector<std::string> captions_; // each label's caption as last written
     bool showing_failure_ = false;
     // A box being written with the text it already holds: what it reports is no change.
     std::optional<std::size_t> unchanged_box_;

@@ -191,8 +191,7 @@ QWidget* CreateWidget(const ControlDesign& design, QWidget& parent) {
 } // namespace
 
 QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> icon)
-    : WindowCore(design, static_cast<WindowBackend&>(*this)), window_(std::make_unique<QWidget>()),
-      beep_(&QApplication::beep) {
+    : WindowCore(design), window_(std::make_unique<QWidget>()), beep_(&QApplication::beep) {
     QAccessible::installFactory(&WindowAccessible);
     QAccessible::installFactory(&TextBoxAccessible);
     QAccessible::installFactory(&AnnouncerAccessible);
@@ -229,7 +228,7 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
     }
     SetTabOrder();
     announcer_ = new Announcer(*window_);
-    LayOut();
+    Open(*this);
     new WindowEvents(
         *window_, [this] { LayOut(); }, [this] { return own_size_; },
         [this](QPainter& painter) { PaintAroundControls(painter); });
@@ -261,7 +260,11 @@ void QtWindow::Describe(std::size_t index) {
             qobject_cast<QLabel*>(widgets_[index])->setBuddy(Widget(design.caption_for));
         }
     }
-    widgets_[index]->setAccessibleDescription(GroupDescription(Design(), design));
+    widgets_[index]->setAccessibleDescription(OwnDescription(index));
+}
+
+QString QtWindow::OwnDescription(std::optional<std::size_t> target) const {
+    return target ? GroupDescription(Design(), Design().controls[*target]) : QString();
 }
 
 void QtWindow::SetTabOrder() {
@@ -341,7 +344,8 @@ void QtWindow::SetEnabled(std::size_t control, bool enabled) {
 }
 
 void QtWindow::Annotate(std::size_t control, std::string_view note) {
-    widgets_[control]->setAccessibleDescription(ToQString(note));
+    widgets_[control]->setAccessibleDescription(note.empty() ? OwnDescription(control)
+                                                             : ToQString(note));
 }
 
 void QtWindow::Announce(std::string_view text, Announcement when) {
@@ -352,27 +356,13 @@ void QtWindow::Announce(std::string_view text, Announcement when) {
     }
 }
 
-void QtWindow::Mark(std::optional<std::size_t> control, std::string_view why) {
-    QWidget* const marked = control ? widgets_[*control] : window_.get();
+void QtWindow::ShowMark(std::optional<std::size_t> target, std::string_view why) {
+    QWidget& marked = target ? *widgets_[*target] : *window_;
     const QString text = ToQString(why);
-    marks_.push_back({marked, marked->accessibleDescription()});
-    marked->setToolTip(text);
-    marked->setAccessibleDescription(text);
-    if (control) {
-        window_->update(MarkRing(*marked));
-    }
-}
-
-void QtWindow::Unmark(std::optional<std::size_t> control) {
-    const SavedMark mark = marks_.back();
-    marks_.pop_back();
-    if (mark.widget.isNull()) {
-        return;
-    }
-    mark.widget->setToolTip({});
-    mark.widget->setAccessibleDescription(mark.description);
-    if (control) {
-        window_->update(MarkRing(*mark.widget));
+    marked.setToolTip(text);
+    marked.setAccessibleDescription(why.empty() ? OwnDescription(target) : text);
+    if (target) {
+        window_->update(MarkRing(marked));
     }
 }
 
@@ -440,13 +430,14 @@ void QtWindow::PaintAroundControls(QPainter& painter) const {
     painter.restore();
 
     const QColor ring = ToQColor(ErrorColour(window, base));
-    for (const SavedMark& mark : marks_) {
-        if (mark.widget.isNull() || mark.widget == window_.get()) {
+    for (std::size_t index = 0; index < widgets_.size(); ++index) {
+        if (MarkOf(index).empty()) {
             continue;
         }
-        const QRect outer = MarkRing(*mark.widget);
+        const QWidget& widget = *widgets_[index];
+        const QRect outer = MarkRing(widget);
         QRegion area(outer);
-        area -= QRegion(mark.widget->geometry());
+        area -= QRegion(widget.geometry());
         painter.setClipRegion(area);
         painter.fillRect(outer, ring);
     }

@@ -8,7 +8,6 @@
 #include "platform/window_core.hpp"
 
 #include <QPainter>
-#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -45,14 +44,12 @@ public:
     void SetBeep(std::function<void()> beep) { beep_ = std::move(beep); }
 
 private:
-    struct SavedMark {
-        QPointer<QWidget> widget;
-        QString description; // what it said before it was marked
-    };
-
     // Gives a control what assistive technology needs beyond its caption: its label and, for an
     // option, the group it belongs to.
     void Describe(std::size_t index);
+    // What assistive technology reads beside a control's caption (or the window's title) when
+    // nothing is wrong with it.
+    [[nodiscard]] QString OwnDescription(std::optional<std::size_t> target) const;
     void SetTabOrder();
     void PaintAroundControls(QPainter& painter) const;
 
@@ -67,14 +64,12 @@ private:
     void SetEnabled(std::size_t control, bool enabled) override;
     void Annotate(std::size_t control, std::string_view note) override;
     void Announce(std::string_view text, Announcement when) override;
-    void Mark(std::optional<std::size_t> control, std::string_view why) override;
-    void Unmark(std::optional<std::size_t> control) override;
+    void ShowMark(std::optional<std::size_t> target, std::string_view why) override;
     void Beep() override;
 
     std::unique_ptr<QWidget> window_;
     std::vector<QWidget*> widgets_;  // in the design's order; each is owned by the window
     Announcer* announcer_ = nullptr; // owned by the window
-    std::vector<SavedMark> marks_;   // oldest first
     QSize own_size_;                 // the client size the layout asks for
     std::function<void()> beep_;
 };

@@ -44,8 +44,7 @@ constexpr int kLineHeight = 13;
 
 } // namespace
 
-SimulatedWindow::SimulatedWindow(const WindowDesign& design)
-    : WindowCore(design, static_cast<WindowBackend&>(*this)) {
+SimulatedWindow::SimulatedWindow(const WindowDesign& design) : WindowCore(design) {
     states_.reserve(design.controls.size());
     for (const ControlDesign& control : design.controls) {
         states_.push_back(
@@ -56,7 +55,7 @@ SimulatedWindow::SimulatedWindow(const WindowDesign& design)
     if (selected > 1) {
         throw std::logic_error("more than one option is selected at start");
     }
-    LayOut();
+    Open(*this);
 }
 
 void SimulatedWindow::Type(std::string_view box, std::string_view characters) {
@@ -112,10 +111,8 @@ bool SimulatedWindow::IsEnabled(std::string_view control) const {
 }
 
 std::string SimulatedWindow::MarkOf(std::string_view control) const {
-    const std::vector<std::string>& marks =
-        control == Design().name ? window_marks_
-                                 : states_.at(Design().IndexOf(control).value()).marks;
-    return marks.empty() ? std::string() : marks.back();
+    return control == Design().name ? window_mark_
+                                    : states_.at(Design().IndexOf(control).value()).mark;
 }
 
 const PixelRect& SimulatedWindow::PlaceOf(std::string_view control) const {
@@ -181,12 +178,8 @@ void SimulatedWindow::SetEnabled(std::size_t control, bool enabled) {
     states_[control].enabled = enabled;
 }
 
-void SimulatedWindow::Mark(std::optional<std::size_t> control, std::string_view why) {
-    (control ? states_[*control].marks : window_marks_).emplace_back(why);
-}
-
-void SimulatedWindow::Unmark(std::optional<std::size_t> control) {
-    (control ? states_[*control].marks : window_marks_).pop_back();
+void SimulatedWindow::ShowMark(std::optional<std::size_t> target, std::string_view why) {
+    (target ? states_[*target].mark : window_mark_) = why;
 }
 
 void SimulatedWindow::Ended(const EventSource& event, const RuntimeError* error) noexcept {

@@ -78,7 +78,7 @@ private:
         bool selected = false;
         bool enabled = true;
         PixelSize natural{}; // what its caption needs: its design size, in the design's font
-        std::vector<std::string> marks{}; // newest last
+        std::string mark{};  // the reason its mark shows
         std::string note{};
         PixelRect place{};
     };
@@ -93,8 +93,7 @@ private:
     void Place(std::size_t control, const PixelRect& rect) override;
     void SetClientSize(PixelSize /*client*/) override {}
     void SetEnabled(std::size_t control, bool enabled) override;
-    void Mark(std::optional<std::size_t> control, std::string_view why) override;
-    void Unmark(std::optional<std::size_t> control) override;
+    void ShowMark(std::optional<std::size_t> target, std::string_view why) override;
     void Beep() override { ++beeps_; }
     void Announce(std::string_view text, Announcement when) override {
         said_.push_back({std::string(text), when});
@@ -121,7 +120,7 @@ private:
     void ChangeText(std::size_t box, std::string text);
 
     std::vector<State> states_; // in the design's order
-    std::vector<std::string> window_marks_;
+    std::string window_mark_;
     std::vector<std::pair<std::size_t, ControlCall>> failing_;
     std::vector<Failure> failures_;
     std::vector<Said> said_;

@@ -128,8 +128,7 @@ std::vector<std::size_t> CreationOrder(const WindowDesign& design) {
 
 } // namespace
 
-Win32Window::Win32Window(const WindowDesign& design, HINSTANCE instance)
-    : WindowCore(design, static_cast<WindowBackend&>(*this)) {
+Win32Window::Win32Window(const WindowDesign& design, HINSTANCE instance) : WindowCore(design) {
     const INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&common);
     RegisterWindowClass(instance, &Win32Window::WindowProcedure);
@@ -142,7 +141,7 @@ Win32Window::Win32Window(const WindowDesign& design, HINSTANCE instance)
     dpi_ = dpi::ForWindow(window_);
     CreateControls(instance);
     UseFontFor(dpi_);
-    LayOut();
+    Open(*this);
 }
 
 Win32Window::~Win32Window() {
@@ -163,7 +162,7 @@ std::wstring Win32Window::ToolTipText(std::string_view name) const {
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(Control(name));
+    tool.uId = reinterpret_cast<UINT_PTR>(name == Design().name ? window_ : Control(name));
     tool.lpszText = text.data();
     SendMessageW(tool_tip_, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
     return text.data();
@@ -212,6 +211,11 @@ LRESULT Win32Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(window);
         PostQuitMessage(0);
         return 0;
+    case WM_PRINTCLIENT:
+        // PrintWindow and magnifiers draw the window into a context of their own: the marks too.
+        DefDlgProcW(window, message, wParam, lParam);
+        PaintMarks(reinterpret_cast<HDC>(wParam));
+        return 0;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -241,21 +245,29 @@ void Win32Window::OnCommand(HWND /*window*/, int id, HWND /*control*/, UINT code
     }
 }
 
-// A failed event's control is framed in red, just outside its own rectangle, in a red that
-// stands out against the dialog and field colours in use.
 void Win32Window::OnPaint(HWND window) {
     PAINTSTRUCT paint{};
     HDC const dc = BeginPaint(window, &paint);
+    PaintMarks(dc);
+    EndPaint(window, &paint);
+}
+
+// A failed event's control is framed in red, just outside its own rectangle, in a red that
+// stands out against the dialog and field colours in use.
+void Win32Window::PaintMarks(HDC dc) const {
     const auto rgb = [](int index) {
         const COLORREF colour = GetSysColor(index);
         return Rgb{GetRValue(colour), GetGValue(colour), GetBValue(colour)};
     };
     const Rgb red = ErrorColour(rgb(COLOR_BTNFACE), rgb(COLOR_WINDOW));
     HBRUSH const brush = CreateSolidBrush(RGB(red.red, red.green, red.blue));
-    for (const std::size_t index : marked_) {
+    for (std::size_t index = 0; index < controls_.size(); ++index) {
+        if (MarkOf(index).empty()) {
+            continue;
+        }
         RECT rect{};
         GetWindowRect(controls_[index], &rect);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
         const PixelRect outer =
             MarkRingAround({rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top});
         HRGN const ring = CreateRectRgn(outer.x, outer.y, outer.Right(), outer.Bottom());
@@ -266,7 +278,6 @@ void Win32Window::OnPaint(HWND window) {
         DeleteObject(ring);
     }
     DeleteObject(brush);
-    EndPaint(window, &paint);
 }
 
 void Win32Window::OnDpiChanged(UINT dpi, const RECT& suggested) {
@@ -306,17 +317,22 @@ void Win32Window::CreateControls(HINSTANCE instance) {
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
+    // A tool for each control whose event can fail, and one for the window, whose load can.
+    const auto add_tool = [&](HWND tool_window) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(tool_window);
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        SendMessageW(tool_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    };
     for (std::size_t index = 0; index < designs.size(); ++index) {
         if (designs[index].kind != ControlKind::Label) {
-            TTTOOLINFOW tool{};
-            tool.cbSize = TTTOOLINFOW_V2_SIZE;
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            tool.hwnd = window_;
-            tool.uId = reinterpret_cast<UINT_PTR>(controls_[index]);
-            tool.lpszText = const_cast<wchar_t*>(L"");
-            SendMessageW(tool_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+            add_tool(controls_[index]);
         }
     }
+    add_tool(window_);
 }
 
 // The dialog font is the system's message font at the window's DPI.
@@ -400,19 +416,9 @@ void Win32Window::SetEnabled(std::size_t control, bool enabled) {
     EnableWindow(controls_[control], enabled ? TRUE : FALSE);
 }
 
-// A failed load has no control of its own; greying the results and the beep say it.
-void Win32Window::Mark(std::optional<std::size_t> control, std::string_view why) {
-    if (control) {
-        marked_.push_back(*control);
-        SetToolTip(controls_[*control], Widen(why));
-        InvalidateRect(window_, nullptr, TRUE);
-    }
-}
-
-void Win32Window::Unmark(std::optional<std::size_t> control) {
-    if (control) {
-        marked_.pop_back();
-        SetToolTip(controls_[*control], {});
+void Win32Window::ShowMark(std::optional<std::size_t> target, std::string_view why) {
+    SetToolTip(target ? controls_[*target] : window_, Widen(why));
+    if (target) {
         InvalidateRect(window_, nullptr, TRUE);
     }
 }
@@ -421,11 +427,11 @@ void Win32Window::Beep() {
     MessageBeep(MB_ICONWARNING);
 }
 
-void Win32Window::SetToolTip(HWND control, const std::wstring& text) const {
+void Win32Window::SetToolTip(HWND tool_window, const std::wstring& text) const {
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(tool_window);
     tool.lpszText = const_cast<wchar_t*>(text.c_str());
     SendMessageW(tool_tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }

@@ -33,7 +33,8 @@ public:
     [[nodiscard]] HWND Handle() const noexcept { return window_; }
     // The control of that design name; nullptr when there is none.
     [[nodiscard]] HWND Control(std::string_view name) const noexcept;
-    // The tool tip text shown for a control: what went wrong, or empty.
+    // The tool tip text shown for a control, or with the window's name for the window itself:
+    // what went wrong, or empty.
     [[nodiscard]] std::wstring ToolTipText(std::string_view name) const;
     [[nodiscard]] TwipsScale Scale() const override;
 
@@ -48,6 +49,7 @@ private:
     LRESULT Dispatch(UINT message, WPARAM wparam, LPARAM lparam);
     void OnCommand(HWND window, int id, HWND control, UINT code);
     void OnPaint(HWND window);
+    void PaintMarks(HDC dc) const;
     void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     // The controls: standard children of the window, created in the order the dialog manager
@@ -65,10 +67,10 @@ private:
     void Place(std::size_t control, const PixelRect& rect) override;
     void SetClientSize(PixelSize client) override;
 
-    // A failed event: the red frame is painted by OnPaint, the reason is in a tool tip.
-    void SetToolTip(HWND control, const std::wstring& text) const;
-    void Mark(std::optional<std::size_t> control, std::string_view why) override;
-    void Unmark(std::optional<std::size_t> control) override;
+    // A failed event: the red frame is painted by OnPaint, the reason is in a tool tip of the
+    // control, or of the window for a failed load.
+    void SetToolTip(HWND tool, const std::wstring& text) const;
+    void ShowMark(std::optional<std::size_t> target, std::string_view why) override;
     void SetEnabled(std::size_t control, bool enabled) override;
     void Beep() override;
 
@@ -76,8 +78,7 @@ private:
     HWND tool_tip_ = nullptr;
     Font font_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    std::vector<HWND> controls_;      // in the design's order
-    std::vector<std::size_t> marked_; // the controls framed in red, oldest first
+    std::vector<HWND> controls_; // in the design's order
 };
 
 } // namespace brindle::platform::win32
