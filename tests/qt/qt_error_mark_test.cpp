@@ -3,6 +3,7 @@
 // exactly as they were.
 
 #include "app/program_record.hpp"
+#include "error_display_cases.hpp"
 #include "platform/error_colour.hpp"
 #include "qt_fixture.hpp"
 
@@ -62,6 +63,63 @@ TEST(QtErrorMark, LeavesTheControlsOwnFramePaddingAndTextAsTheyWere) {
     for (const char* name : {"txtCD", "opt22KStereo"}) {
         EXPECT_EQ(BesideLeftEdge(failed, name), before) << name;
     }
+}
+
+// The Qt window as the shared error-display checks drive it, with real keys and clicks.
+class ScriptedQtWindow {
+public:
+    ScriptedQtWindow() {
+        window.Attach(logic);
+        window.SetBeep([] {});
+        window.Window().show();
+    }
+
+    void Load() { window.Load(); }
+    void Change(std::string_view box) {
+        QWidget& widget = Widget(box);
+        widget.setFocus();
+        QTest::keyClick(&widget, Qt::Key_1);
+    }
+    void Click(std::string_view option) { QTest::mouseClick(&Widget(option), Qt::LeftButton); }
+    // The tool tip, which a screen reader must be told as well.
+    [[nodiscard]] std::string MarkOf(std::string_view name) {
+        const QWidget& widget = name == kWindow ? window.Window() : Widget(name);
+        const QString why = widget.toolTip();
+        if (!why.isEmpty() && widget.accessibleDescription() != why) {
+            return (why + " (described as \"" + widget.accessibleDescription() + "\")")
+                .toStdString();
+        }
+        return why.toStdString();
+    }
+    [[nodiscard]] bool IsEnabled(std::string_view name) { return Widget(name).isEnabled(); }
+    [[nodiscard]] bool Ringed(std::string_view control) {
+        const QPalette& palette = window.Window().palette();
+        const QRect rect = Widget(control).geometry();
+        const QColor beside =
+            window.Window().grab().toImage().pixelColor(rect.left() - 1, rect.center().y());
+        return ToRgb(beside) == platform::ErrorColour(ToRgb(palette.color(QPalette::Window)),
+                                                      ToRgb(palette.color(QPalette::Base)));
+    }
+
+    platform::qt::QtWindow window{app::BrindleWindowDesign(), {}};
+    ScriptedLogic logic;
+
+private:
+    QWidget& Widget(std::string_view name) {
+        QWidget* const widget = window.Widget(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return *widget;
+    }
+};
+
+TEST(QtErrorMark, MarksEachFailedControlUntilAnEventCompletes) {
+    ScriptedQtWindow window;
+    CheckMarksUntilAnEventCompletes(window, window.logic);
+}
+
+TEST(QtErrorMark, MarksTheWindowWhenTheLoadFails) {
+    ScriptedQtWindow window;
+    CheckMarksTheWindowWhenTheLoadFails(window, window.logic);
 }
 
 QPalette DarkPalette() {

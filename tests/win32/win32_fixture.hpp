@@ -13,6 +13,65 @@
 
 namespace brindle::testing {
 
+// A memory bitmap to draw into, filled with one colour.
+class Canvas {
+public:
+    Canvas(int width, int height, COLORREF background)
+        : dc_(CreateCompatibleDC(nullptr)), width_(width), height_(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height; // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        previous_ = SelectObject(dc_, bitmap_);
+        HBRUSH const brush = CreateSolidBrush(background);
+        const RECT all{0, 0, width, height};
+        FillRect(dc_, &all, brush);
+        DeleteObject(brush);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas() {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    [[nodiscard]] HDC Get() const noexcept { return dc_; }
+    [[nodiscard]] COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
+    // The pixels that are not `background`: the ink of what was drawn.
+    [[nodiscard]] int Ink(COLORREF background) const {
+        int ink = 0;
+        for (int y = 0; y < height_; ++y) {
+            for (int x = 0; x < width_; ++x) {
+                ink += GetPixel(dc_, x, y) != background ? 1 : 0;
+            }
+        }
+        return ink;
+    }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    int width_;
+    int height_;
+};
+
+// Delivers whatever is queued the way the program's message loop does.
+inline void PumpMessages(HWND dialog) {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+        if (IsDialogMessageW(dialog, &message) == FALSE) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
 // Form1 on real Windows controls, loaded and shown as the run routine leaves it. The tests talk to
 // it the way other programs and assistive technology do: standard window messages, and keyboard
 // input that goes through the dialog manager like the program's own message loop.
@@ -50,16 +109,7 @@ public:
         return SendMessageW(Control(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
 
-    // Delivers whatever is queued the way the program's message loop does.
-    void Pump() const {
-        MSG message{};
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-            if (IsDialogMessageW(window.Handle(), &message) == FALSE) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-        }
-    }
+    void Pump() const { PumpMessages(window.Handle()); }
 
     // A key pressed and released on the focused control, through the message loop.
     void Key(UINT virtual_key) const {

@@ -268,53 +268,6 @@ TEST(Win32Form1Property, CaptionsMatchAFreshWindowAfterRandomKeystrokesAndClicks
     }
 }
 
-// A memory bitmap to draw into, filled with one colour.
-class Canvas {
-public:
-    Canvas(int width, int height, COLORREF background)
-        : dc_(CreateCompatibleDC(nullptr)), width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height; // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        previous_ = SelectObject(dc_, bitmap_);
-        HBRUSH const brush = CreateSolidBrush(background);
-        const RECT all{0, 0, width, height};
-        FillRect(dc_, &all, brush);
-        DeleteObject(brush);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas() {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    [[nodiscard]] HDC Get() const noexcept { return dc_; }
-    // The pixels that are not `background`: the ink of what was drawn.
-    [[nodiscard]] int Ink(COLORREF background) const {
-        int ink = 0;
-        for (int y = 0; y < height_; ++y) {
-            for (int x = 0; x < width_; ++x) {
-                ink += GetPixel(dc_, x, y) != background ? 1 : 0;
-            }
-        }
-        return ink;
-    }
-
-private:
-    HDC dc_;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    int width_;
-    int height_;
-};
-
 // A caption label is wide enough for its text as the static control draws it: the control's own
 // drawing holds every pixel of ink that the same text drawn without a clip has. A label exactly
 // as wide as the text's advance lost the last glyph's overhang ("You will need" without its

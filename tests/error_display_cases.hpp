@@ -1,0 +1,119 @@
+#pragma once
+
+// How every backend's window shows a failed event, checked the same way on each: the window core
+// decides what is marked and why, and each backend must show exactly that. A backend's test
+// drives its window as the user would, through a driver of this shape:
+//
+//     void Load();                               the window opens
+//     void Change(std::string_view box);         the user types into a box
+//     void Click(std::string_view option);       the user chooses an option that was not chosen
+//     std::string MarkOf(std::string_view name); the reason shown on a control, or with the
+//                                                window's name on the window; empty when unmarked
+//     bool IsEnabled(std::string_view name);
+//     bool Ringed(std::string_view control);     optional: whether the ring is drawn around it
+//
+// The window runs ScriptedLogic, which fails the events the test names, rather than Form1, so that
+// every kind of event, the load among them, can fail on every backend.
+
+#include "platform/controls.hpp"
+#include "platform/events.hpp"
+#include "platform/runtime_error.hpp"
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace brindle::testing {
+
+// Window logic whose events fail, with the reason the test gives, for as long as the test says.
+class ScriptedLogic final : public platform::EventTarget {
+public:
+    void Fail(std::string_view source, std::string why) {
+        failing_.emplace_back(source, std::move(why));
+    }
+    void Heal() noexcept { failing_.clear(); }
+
+    void Handle(const platform::EventSource& event) override {
+        // The newest reason for a source wins, as a handler failing anew would say.
+        for (auto failing = failing_.rbegin(); failing != failing_.rend(); ++failing) {
+            if (failing->first == event.control) {
+                throw platform::RuntimeError(platform::ErrorNumber::Internal, failing->second);
+            }
+        }
+    }
+
+private:
+    std::vector<std::pair<std::string, std::string>> failing_;
+};
+
+inline constexpr const char* kWindow = "Form1";
+inline constexpr const char* kResults[] = {"lblResMB", "lblextrares"};
+// The controls whose events can fail: both boxes and every option.
+inline constexpr const char* kSources[] = {"txtCD",        "txtArchive", "opt11kmono",
+                                           "opt11KStereo", "opt22kMono", "opt22KStereo"};
+
+template <class Driver>
+void ExpectMarks(Driver& window, const std::vector<std::pair<std::string, std::string>>& marked) {
+    const auto reason = [&](std::string_view name) {
+        for (const auto& [source, why] : marked) {
+            if (source == name) {
+                return why;
+            }
+        }
+        return std::string();
+    };
+    EXPECT_EQ(window.MarkOf(kWindow), reason(kWindow));
+    for (const char* source : kSources) {
+        const std::string why = reason(source);
+        EXPECT_EQ(window.MarkOf(source), why) << source;
+        if constexpr (requires { window.Ringed(source); }) {
+            EXPECT_EQ(window.Ringed(source), !why.empty()) << source;
+        }
+    }
+    for (const char* result : kResults) {
+        EXPECT_EQ(window.IsEnabled(result), marked.empty()) << result;
+    }
+}
+
+// Each failed event marks its own control with its reason and greys the results; a control that
+// fails again says its newest reason; the next event that completes takes every mark away.
+template <class Driver>
+void CheckMarksUntilAnEventCompletes(Driver& window, ScriptedLogic& logic) {
+    window.Load();
+    ExpectMarks(window, {});
+
+    logic.Fail("txtCD", "The CD box failed");
+    window.Change("txtCD");
+    ExpectMarks(window, {{"txtCD", "The CD box failed"}});
+
+    logic.Fail("opt22KStereo", "The option failed");
+    window.Click("opt22KStereo");
+    ExpectMarks(window, {{"txtCD", "The CD box failed"}, {"opt22KStereo", "The option failed"}});
+
+    logic.Fail("txtCD", "The CD box failed again");
+    window.Change("txtCD");
+    ExpectMarks(window,
+                {{"txtCD", "The CD box failed again"}, {"opt22KStereo", "The option failed"}});
+
+    logic.Heal();
+    window.Change("txtArchive");
+    ExpectMarks(window, {});
+}
+
+// A failed load has no control of its own: the window carries the reason, until an event
+// completes.
+template <class Driver>
+void CheckMarksTheWindowWhenTheLoadFails(Driver& window, ScriptedLogic& logic) {
+    logic.Fail(kWindow, "The window could not load");
+    window.Load();
+    ExpectMarks(window, {{kWindow, "The window could not load"}});
+
+    logic.Heal();
+    window.Click("opt11KStereo");
+    ExpectMarks(window, {});
+}
+
+} // namespace brindle::testing

@@ -1,0 +1,82 @@
+// How a failed event is marked on the Windows window: the shared checks, with the reason read
+// from the window's tool tips and the red frame from the window's own drawing.
+
+#include "app/program_record.hpp"
+#include "error_display_cases.hpp"
+#include "platform/error_colour.hpp"
+#include "win32_fixture.hpp"
+
+namespace brindle::testing {
+namespace {
+
+// The Windows window as the shared error-display checks drive it, through the messages a user's
+// keys and clicks produce.
+class ScriptedWin32Window {
+public:
+    ScriptedWin32Window() {
+        window.Attach(logic);
+        ShowWindow(window.Handle(), SW_SHOW);
+        PumpMessages(window.Handle());
+    }
+
+    void Load() {
+        window.Load();
+        PumpMessages(window.Handle());
+    }
+    void Change(std::string_view box) {
+        SetFocus(Control(box));
+        PostMessageW(GetFocus(), WM_CHAR, L'1', 1);
+        PumpMessages(window.Handle());
+    }
+    void Click(std::string_view option) {
+        SendMessageW(Control(option), BM_CLICK, 0, 0);
+        PumpMessages(window.Handle());
+    }
+    [[nodiscard]] std::string MarkOf(std::string_view name) const {
+        return platform::win32::Narrow(window.ToolTipText(name));
+    }
+    [[nodiscard]] bool IsEnabled(std::string_view name) const {
+        return IsWindowEnabled(Control(name)) != FALSE;
+    }
+    // Whether the window draws the red frame just left of the control, as PrintWindow sees it.
+    [[nodiscard]] bool Ringed(std::string_view control) const {
+        RECT client{};
+        GetClientRect(window.Handle(), &client);
+        const Canvas drawn(client.right, client.bottom, GetSysColor(COLOR_BTNFACE));
+        SendMessageW(window.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn.Get()),
+                     PRF_CLIENT);
+        RECT rect{};
+        GetWindowRect(Control(control), &rect);
+        MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        const auto rgb = [](int index) {
+            const COLORREF colour = GetSysColor(index);
+            return platform::Rgb{GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+        };
+        const platform::Rgb red = platform::ErrorColour(rgb(COLOR_BTNFACE), rgb(COLOR_WINDOW));
+        return drawn.Pixel(rect.left - 1, (rect.top + rect.bottom) / 2) ==
+               RGB(red.red, red.green, red.blue);
+    }
+
+    platform::win32::Win32Window window{app::BrindleWindowDesign(), GetModuleHandleW(nullptr)};
+    ScriptedLogic logic;
+
+private:
+    [[nodiscard]] HWND Control(std::string_view name) const {
+        HWND const control = window.Control(name);
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+};
+
+TEST(Win32ErrorMark, MarksEachFailedControlUntilAnEventCompletes) {
+    ScriptedWin32Window window;
+    CheckMarksUntilAnEventCompletes(window, window.logic);
+}
+
+TEST(Win32ErrorMark, MarksTheWindowWhenTheLoadFails) {
+    ScriptedWin32Window window;
+    CheckMarksTheWindowWhenTheLoadFails(window, window.logic);
+}
+
+} // namespace
+} // namespace brindle::testing
