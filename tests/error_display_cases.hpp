@@ -11,9 +11,12 @@
 //                                                window's name on the window; empty when unmarked
 //     bool IsEnabled(std::string_view name);
 //     bool Ringed(std::string_view control);     optional: whether the ring is drawn around it
+//     int Beeps();                               optional: how many times it has beeped
+//     ScriptedLogic logic;                       attached to the window
 //
 // The window runs ScriptedLogic, which fails the events the test names, rather than Form1, so that
-// every kind of event, the load among them, can fail on every backend.
+// every kind of event, the load among them, can fail on every backend. A backend's test runs
+// CheckErrorDisplay<Driver>().
 
 #include "platform/controls.hpp"
 #include "platform/events.hpp"
@@ -56,7 +59,8 @@ inline constexpr const char* kSources[] = {"txtCD",        "txtArchive", "opt11k
                                            "opt11KStereo", "opt22kMono", "opt22KStereo"};
 
 template <class Driver>
-void ExpectMarks(Driver& window, const std::vector<std::pair<std::string, std::string>>& marked) {
+void ExpectMarks(Driver& window, const std::vector<std::pair<std::string, std::string>>& marked,
+                 int failures) {
     const auto reason = [&](std::string_view name) {
         for (const auto& [source, why] : marked) {
             if (source == name) {
@@ -69,6 +73,7 @@ void ExpectMarks(Driver& window, const std::vector<std::pair<std::string, std::s
     for (const char* source : kSources) {
         const std::string why = reason(source);
         EXPECT_EQ(window.MarkOf(source), why) << source;
+        EXPECT_TRUE(window.IsEnabled(source)) << source << " can still be corrected";
         if constexpr (requires { window.Ringed(source); }) {
             EXPECT_EQ(window.Ringed(source), !why.empty()) << source;
         }
@@ -76,44 +81,61 @@ void ExpectMarks(Driver& window, const std::vector<std::pair<std::string, std::s
     for (const char* result : kResults) {
         EXPECT_EQ(window.IsEnabled(result), marked.empty()) << result;
     }
+    if constexpr (requires { window.Beeps(); }) {
+        EXPECT_EQ(window.Beeps(), failures) << "one beep a failure";
+    }
 }
 
 // Each failed event marks its own control with its reason and greys the results; a control that
 // fails again says its newest reason; the next event that completes takes every mark away.
 template <class Driver>
-void CheckMarksUntilAnEventCompletes(Driver& window, ScriptedLogic& logic) {
+void CheckMarksUntilAnEventCompletes() {
+    Driver window;
     window.Load();
-    ExpectMarks(window, {});
+    ExpectMarks(window, {}, 0);
 
-    logic.Fail("txtCD", "The CD box failed");
+    window.logic.Fail("txtCD", "The CD box failed");
     window.Change("txtCD");
-    ExpectMarks(window, {{"txtCD", "The CD box failed"}});
+    ExpectMarks(window, {{"txtCD", "The CD box failed"}}, 1);
 
-    logic.Fail("opt22KStereo", "The option failed");
+    window.logic.Fail("opt22KStereo", "The option failed");
     window.Click("opt22KStereo");
-    ExpectMarks(window, {{"txtCD", "The CD box failed"}, {"opt22KStereo", "The option failed"}});
+    ExpectMarks(window, {{"txtCD", "The CD box failed"}, {"opt22KStereo", "The option failed"}}, 2);
 
-    logic.Fail("txtCD", "The CD box failed again");
+    window.logic.Fail("txtCD", "The CD box failed again");
     window.Change("txtCD");
     ExpectMarks(window,
-                {{"txtCD", "The CD box failed again"}, {"opt22KStereo", "The option failed"}});
+                {{"txtCD", "The CD box failed again"}, {"opt22KStereo", "The option failed"}}, 3);
 
-    logic.Heal();
+    window.logic.Heal();
     window.Change("txtArchive");
-    ExpectMarks(window, {});
+    ExpectMarks(window, {}, 3);
 }
 
 // A failed load has no control of its own: the window carries the reason, until an event
 // completes.
 template <class Driver>
-void CheckMarksTheWindowWhenTheLoadFails(Driver& window, ScriptedLogic& logic) {
-    logic.Fail(kWindow, "The window could not load");
+void CheckMarksTheWindowWhenTheLoadFails() {
+    Driver window;
+    window.logic.Fail(kWindow, "The window could not load");
     window.Load();
-    ExpectMarks(window, {{kWindow, "The window could not load"}});
+    ExpectMarks(window, {{kWindow, "The window could not load"}}, 1);
 
-    logic.Heal();
+    window.logic.Heal();
     window.Click("opt11KStereo");
-    ExpectMarks(window, {});
+    ExpectMarks(window, {}, 1);
+}
+
+template <class Driver>
+void CheckErrorDisplay() {
+    {
+        SCOPED_TRACE("a failed control is marked until an event completes");
+        CheckMarksUntilAnEventCompletes<Driver>();
+    }
+    {
+        SCOPED_TRACE("a failed load marks the window");
+        CheckMarksTheWindowWhenTheLoadFails<Driver>();
+    }
 }
 
 } // namespace brindle::testing

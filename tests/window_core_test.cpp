@@ -10,44 +10,11 @@
 namespace brindle::testing {
 namespace {
 
-using Captions = std::pair<std::string, std::string>;
-
 constexpr const char* kOverflow = "Overflow: the estimate is too large to compute";
 
 struct Loaded : SimulatedForm1 {
     Loaded() { window.Load(); }
-    [[nodiscard]] bool ResultsEnabled() const {
-        return window.IsEnabled("lblResMB") && window.IsEnabled("lblextrares");
-    }
 };
-
-// An error at the top of an event greys the result captions, marks the control whose event it
-// was with the reason, and beeps once; a second failure marks its own control too; the next
-// event that completes takes everything away.
-TEST(WindowErrorDisplay, MarksGreysAndBeepsUntilAnEventCompletes) {
-    Loaded sim;
-    const Captions before = sim.Captions();
-    sim.window.Replace("txtCD", "1e30");
-    EXPECT_EQ(sim.Captions(), before);
-    EXPECT_FALSE(sim.ResultsEnabled());
-    EXPECT_TRUE(sim.window.IsEnabled("Label3"));
-    EXPECT_EQ(sim.window.MarkOf("txtCD"), kOverflow);
-    EXPECT_EQ(sim.window.MarkOf("txtArchive"), "");
-    EXPECT_EQ(sim.window.Beeps(), 1);
-
-    sim.window.Click("opt22KStereo"); // the CD figure is still infinite
-    EXPECT_EQ(sim.window.MarkOf("opt22KStereo"), kOverflow);
-    EXPECT_EQ(sim.window.MarkOf("txtCD"), kOverflow);
-    sim.window.Type("txtCD", "0"); // 1e300: marked a second time
-    EXPECT_EQ(sim.window.Beeps(), 3);
-
-    sim.window.Replace("txtCD", "5");
-    EXPECT_TRUE(sim.ResultsEnabled());
-    for (const char* control : {"txtCD", "opt22KStereo"}) {
-        EXPECT_EQ(sim.window.MarkOf(control), "") << control;
-    }
-    EXPECT_EQ(sim.window.Beeps(), 3);
-}
 
 // The simulated window as the shared error-display checks drive it.
 struct ScriptedSimulatedWindow {
@@ -58,21 +25,14 @@ struct ScriptedSimulatedWindow {
     void Click(std::string_view option) { window.Click(option); }
     [[nodiscard]] std::string MarkOf(std::string_view name) const { return window.MarkOf(name); }
     [[nodiscard]] bool IsEnabled(std::string_view name) const { return window.IsEnabled(name); }
+    [[nodiscard]] int Beeps() const { return window.Beeps(); }
 
     platform::SimulatedWindow window{app::BrindleWindowDesign()};
     ScriptedLogic logic;
 };
 
-TEST(WindowErrorDisplay, MarksEachFailedControlUntilAnEventCompletes) {
-    ScriptedSimulatedWindow sim;
-    CheckMarksUntilAnEventCompletes(sim, sim.logic);
-    EXPECT_EQ(sim.window.Beeps(), 3);
-}
-
-TEST(WindowErrorDisplay, MarksTheWindowWhenTheLoadFails) {
-    ScriptedSimulatedWindow sim;
-    CheckMarksTheWindowWhenTheLoadFails(sim, sim.logic);
-    EXPECT_EQ(sim.window.Beeps(), 1);
+TEST(WindowErrorDisplay, MarksWhatFailedUntilAnEventCompletes) {
+    CheckErrorDisplay<ScriptedSimulatedWindow>();
 }
 
 // A program's write raises the change event only when it changes the text, though the simulated

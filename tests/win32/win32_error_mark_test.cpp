@@ -68,14 +68,8 @@ private:
     }
 };
 
-TEST(Win32ErrorMark, MarksEachFailedControlUntilAnEventCompletes) {
-    ScriptedWin32Window window;
-    CheckMarksUntilAnEventCompletes(window, window.logic);
-}
-
-TEST(Win32ErrorMark, MarksTheWindowWhenTheLoadFails) {
-    ScriptedWin32Window window;
-    CheckMarksTheWindowWhenTheLoadFails(window, window.logic);
+TEST(Win32ErrorMark, MarksWhatFailedUntilAnEventCompletes) {
+    CheckErrorDisplay<ScriptedWin32Window>();
 }
 
 } // namespace
