@@ -16,9 +16,10 @@ namespace brindle::platform {
 // The control calls a test can make fail.
 enum class ControlCall { ReadText, WriteText, ReadValue, WriteCaption };
 
-// A window of in-memory controls built from a design, behaving as real controls do: a text write
-// raises the change event only when the text really changes, synchronously and inside the write;
-// the options form one exclusive group. It shares the window core with the real backends, so the
+// A window of in-memory controls built from a design, behaving as real controls do: a box reports
+// a program's write of its text as a change, synchronously and inside the write, as a native edit
+// control does, and the user's edits when they change the text; the options form one exclusive
+// group. It shares the window core with the real backends, so the
 // same error display and layout run here. It lets tests act as the user, see what the user would
 // see, make chosen control calls fail, and read how each event ended.
 class SimulatedWindow final : public WindowCore, private WindowBackend {
