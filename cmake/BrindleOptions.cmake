@@ -53,7 +53,19 @@ if(BRINDLE_DEBIAN_BUILD_FLAGS)
         if(kind STREQUAL LDFLAGS)
             target_link_options(brindle_options INTERFACE ${flags})
         else()
+            # Debug information is for what ships. The tests and benchmarks built beside it would
+            # only take longer to compile: about a quarter of their time.
+            list(TRANSFORM flags REPLACE "^-g$"
+                "$<$<NOT:$<BOOL:$<TARGET_PROPERTY:BRINDLE_NOT_SHIPPED>>>:-g>")
             target_compile_options(brindle_options INTERFACE ${flags})
         endif()
     endforeach()
 endif()
+
+# Marks every target defined so far in the calling directory as one that is never shipped.
+function(brindle_not_shipped)
+    get_property(targets DIRECTORY PROPERTY BUILDSYSTEM_TARGETS)
+    if(targets)
+        set_property(TARGET ${targets} PROPERTY BRINDLE_NOT_SHIPPED TRUE)
+    endif()
+endfunction()
