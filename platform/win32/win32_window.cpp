@@ -102,6 +102,17 @@ int Overhang(HDC dc, const std::wstring& text) {
     return std::max(0, -last.abcC);
 }
 
+// A tool of the window's tool tip control, named by the window that owns it and, with
+// TTF_IDISHWND, the window it covers.
+TTTOOLINFOW ToolInfo(HWND owner, HWND tool_window, wchar_t* text) noexcept {
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(tool_window);
+    tool.lpszText = text;
+    return tool;
+}
+
 // The order in which the children are created. The dialog manager moves through them in this
 // order, so it is the tab order; and Windows names an edit control for screen readers after the
 // static just before it, so a label that captions a control comes immediately before it.
@@ -159,11 +170,8 @@ HWND Win32Window::Control(std::string_view name) const noexcept {
 
 std::wstring Win32Window::ToolTipText(std::string_view name) const {
     std::array<wchar_t, 256> text{};
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(name == Design().name ? window_ : Control(name));
-    tool.lpszText = text.data();
+    TTTOOLINFOW tool =
+        ToolInfo(window_, name == Design().name ? window_ : Control(name), text.data());
     SendMessageW(tool_tip_, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
     return text.data();
 }
@@ -319,12 +327,8 @@ void Win32Window::CreateControls(HINSTANCE instance) {
                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
     // A tool for each control whose event can fail, and one for the window, whose load can.
     const auto add_tool = [&](HWND tool_window) {
-        TTTOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        TTTOOLINFOW tool = ToolInfo(window_, tool_window, const_cast<wchar_t*>(L""));
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(tool_window);
-        tool.lpszText = const_cast<wchar_t*>(L"");
         SendMessageW(tool_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     };
     for (std::size_t index = 0; index < designs.size(); ++index) {
@@ -428,11 +432,7 @@ void Win32Window::Beep() {
 }
 
 void Win32Window::SetToolTip(HWND tool_window, const std::wstring& text) const {
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(tool_window);
-    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    TTTOOLINFOW tool = ToolInfo(window_, tool_window, const_cast<wchar_t*>(text.c_str()));
     SendMessageW(tool_tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 

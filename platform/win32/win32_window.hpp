@@ -20,7 +20,8 @@ namespace brindle::platform::win32 {
 // dialog font at the window's DPI. Being standard controls, they answer the standard window
 // messages from any process, as UI automation and screen readers expect. What every backend does
 // alike (events, error display, layout) is the window core's; this is the Win32 side of it. A
-// failed event's control is framed in red by the window and given a tool tip saying why.
+// failed event's control is framed in red by the window and given a tool tip saying why; a failed
+// load gives the window itself that tool tip.
 class Win32Window final : public WindowCore, private WindowBackend {
 public:
     static constexpr const wchar_t* kClassName = L"BrindleDSCWindow";
