@@ -3,19 +3,21 @@
 # formatting; builds the Linux program as shipped with g++ (hardened, warnings are errors), runs
 # every test on it and checks its Debian package (lintian, AppStream compose); builds with clang++
 # under AddressSanitizer and UndefinedBehaviorSanitizer and runs every test again; lints with
-# clang-tidy while each fuzz target runs for a bounded time; cross-builds the Windows program as
-# shipped and runs every test under Wine, with the ZIP and installer checked in a prefix that
-# reports Windows 7; and runs the benchmarks once so that they are known to work. The Qt tests run on
-# Qt's offscreen platform and on desktops the tests start for themselves, and Wine uses its null
-# graphics driver: no display is needed.
+# clang-tidy; runs each fuzz target for a bounded time, from while the packages install on;
+# cross-builds the Windows program as shipped and runs every test under Wine, with the ZIP and
+# installer checked in a prefix that reports Windows 7; and runs the benchmarks once so that they
+# are known to work. The Qt tests run on Qt's offscreen platform and on desktops the tests start
+# for themselves, and Wine uses its null graphics driver: no display is needed.
 #
 # BRINDLE_FUZZ_SECONDS sets how long each fuzz target runs (default 20).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 readonly fuzz_seconds="${BRINDLE_FUZZ_SECONDS:-20}"
+# What the fuzz targets need to build and run, which a machine with clang mostly has already.
+readonly fuzz_packages=(cmake ninja-build clang libclang-rt-14-dev)
 readonly packages=(
-    cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy python3
+    "${fuzz_packages[@]}" g++ clang-format clang-tidy python3
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-dejavu-core fonts-dejavu-extra
     binutils-mingw-w64-x86-64 desktop-file-utils appstream appstream-compose dpkg-dev lintian
@@ -75,28 +77,35 @@ fuzz() {
     done
 }
 
-# clang-tidy keeps both cores busy for over two minutes, and the fuzz targets, built with the
-# sanitizers, run beside it: the time they take is spent anyway, and neither measures time.
-lint_and_fuzz() {
+# The fuzz targets need only clang and the engine, so they run while apt-get installs the rest:
+# installing is mostly waiting on the network and the disk, which leaves a core free. On a machine
+# that has everything, they run beside the first build instead. Neither measures time.
+fuzzing=
+readonly fuzz_log=build/fuzz-stage.log
+start_fuzzing() {
     mkdir -p build
-    local fuzz_log=build/fuzz-stage.log status=0
     fuzz >"$fuzz_log" 2>&1 &
-    local fuzzing=$!
-    lint || status=$?
-    if ! wait "$fuzzing"; then
-        echo "fuzzing failed:" >&2
-        status=1
-    fi
+    fuzzing=$!
+}
+finish_fuzzing() {
+    local status=0
+    wait "$fuzzing" || status=$?
+    fuzzing=
     cat "$fuzz_log"
     return "$status"
 }
+# A stage that fails ends the check; fuzzing, and the fuzz target or build it is running, end with it.
+trap 'if [[ -n $fuzzing ]]; then pkill -P "$fuzzing"; kill "$fuzzing"; fi 2>/dev/null; true' EXIT
 
 bench() {
     build/ci-linux/bench/brindle_bench --benchmark_min_time=0.05
     build/ci-linux/bench/brindle_qt_bench --benchmark_min_time=0.05
 }
 
-stage "Installing missing packages" bash tools/install-missing.sh "${packages[@]}"
+stage "Installing what fuzzing needs, if missing" bash tools/install-missing.sh "${fuzz_packages[@]}"
+start_fuzzing
+stage "Installing missing packages (fuzzing meanwhile, ${fuzz_seconds}s a target)" \
+    bash tools/install-missing.sh "${packages[@]}"
 stage "Formatting (clang-format)" check_format
 # Each build serves every check it can: the shipped Linux build (g++) runs every test and the
 # packaging checks and is benchmarked; the sanitizer build (clang++) runs every test again and is
@@ -106,8 +115,8 @@ stage "g++, the program as shipped: every test, Debian package, lintian and AppS
     build_and_test ci-linux
 stage "clang++ with AddressSanitizer and UndefinedBehaviorSanitizer: every test" \
     build_and_test sanitize
-stage "Lint (clang-tidy), and beside it fuzzing (libFuzzer, ${fuzz_seconds}s a target)" \
-    lint_and_fuzz
+stage "Lint (clang-tidy)" lint
+stage "Fuzzing (libFuzzer), started after the first install" finish_fuzzing
 stage "Windows (MinGW-w64), as shipped: every test, ZIP and installer, under Wine (Windows 7 too)" \
     build_and_test ci-windows
 stage "Benchmarks (one short run)" bench
