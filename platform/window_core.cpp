@@ -90,7 +90,14 @@ void WindowCore::Clicked(std::size_t option) noexcept {
 
 void WindowCore::EventFailed(const EventSource& event, const RuntimeError& error) noexcept {
     try {
-        showing_failure_ = true;
+        // A failed load event has no control of its own; the window itself carries the message.
+        // The mark is recorded before anything is shown, so that the next event that completes
+        // clears whatever was.
+        const std::optional<std::size_t> source = design_.IndexOf(event.control);
+        const std::string why = ErrorReportText(error);
+        // A control that fails again says its newest reason.
+        std::erase_if(marks_, [&](const Mark& mark) { return mark.target == source; });
+        marks_.push_back({source, why});
         backend_->Beep();
         for (std::size_t i = 0; i < design_.controls.size(); ++i) {
             if (design_.controls[i].style.shows_result) {
@@ -98,12 +105,6 @@ void WindowCore::EventFailed(const EventSource& event, const RuntimeError& error
                 backend_->Annotate(i, kStale);
             }
         }
-        // A failed load event has no control of its own; the window itself carries the message.
-        const std::optional<std::size_t> source = design_.IndexOf(event.control);
-        const std::string why = ErrorReportText(error);
-        // A control that fails again says its newest reason.
-        std::erase_if(marks_, [&](const Mark& mark) { return mark.target == source; });
-        marks_.push_back({source, why});
         backend_->ShowMark(source, why);
         backend_->Announce(why + (why.ends_with('.') ? " " : ". ") + std::string(kOutOfDate),
                            Announcement::Now);
@@ -114,18 +115,17 @@ void WindowCore::EventFailed(const EventSource& event, const RuntimeError& error
 }
 
 void WindowCore::EventCompleted(const EventSource& event) noexcept {
-    const bool cleared = showing_failure_;
-    if (showing_failure_) {
+    const bool cleared = !marks_.empty();
+    if (cleared) {
         try {
-            showing_failure_ = false;
             for (std::size_t i = 0; i < design_.controls.size(); ++i) {
                 if (design_.controls[i].style.shows_result) {
                     backend_->SetEnabled(i, true);
                     backend_->Annotate(i, {});
                 }
             }
-            // A mark stays recorded until it is no longer shown, so that what is painted matches
-            // what the tool tips say even when clearing fails half way.
+            // A mark stays recorded until it is no longer shown: what could not be cleared now
+            // is cleared by the next event that completes.
             for (; !marks_.empty(); marks_.pop_back()) {
                 backend_->ShowMark(marks_.back().target, {});
             }

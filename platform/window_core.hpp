@@ -132,9 +132,9 @@ private:
     EventDelivery delivery_;
     std::vector<Control> controls_; // sized once; the logic keeps references to its elements
     WindowLayout layout_;           // the last one, so a caption change can tell if it still holds
-    std::vector<Mark> marks_;       // one per marked target, the newest failure's reason
+    // One per marked target, with the newest failure's reason; empty while no failure is shown.
+    std::vector<Mark> marks_;
     std::vector<std::string> captions_; // each label's caption as last written
-    bool showing_failure_ = false;
     // A box being written with the text it already holds: what it reports is no change.
     std::optional<std::size_t> unchanged_box_;
 };
