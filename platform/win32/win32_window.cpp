@@ -273,12 +273,9 @@ void Win32Window::PaintMarks(HDC dc) const {
         if (MarkOf(index).empty()) {
             continue;
         }
-        RECT rect{};
-        GetWindowRect(controls_[index], &rect);
-        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
-        const PixelRect outer =
-            MarkRingAround({rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top});
-        HRGN const ring = CreateRectRgn(outer.x, outer.y, outer.Right(), outer.Bottom());
+        const RECT rect = PlacedRect(index);
+        const RECT outer = RingBounds(index);
+        HRGN const ring = CreateRectRgn(outer.left, outer.top, outer.right, outer.bottom);
         HRGN const inside = CreateRectRgn(rect.left, rect.top, rect.right, rect.bottom);
         CombineRgn(ring, ring, inside, RGN_DIFF);
         FillRgn(dc, ring, brush);
@@ -286,6 +283,22 @@ void Win32Window::PaintMarks(HDC dc) const {
         DeleteObject(ring);
     }
     DeleteObject(brush);
+}
+
+// Where a control is, in the window's client coordinates.
+RECT Win32Window::PlacedRect(std::size_t control) const {
+    RECT rect{};
+    GetWindowRect(controls_[control], &rect);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The outer edge of the ring that marks a control.
+RECT Win32Window::RingBounds(std::size_t control) const {
+    const RECT rect = PlacedRect(control);
+    const PixelRect outer =
+        MarkRingAround({rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top});
+    return {outer.x, outer.y, outer.Right(), outer.Bottom()};
 }
 
 void Win32Window::OnDpiChanged(UINT dpi, const RECT& suggested) {
@@ -423,7 +436,9 @@ void Win32Window::SetEnabled(std::size_t control, bool enabled) {
 void Win32Window::ShowMark(std::optional<std::size_t> target, std::string_view why) {
     SetToolTip(target ? controls_[*target] : window_, Widen(why));
     if (target) {
-        InvalidateRect(window_, nullptr, TRUE);
+        // Only the ring needs painting again, not the whole window and every control in it.
+        const RECT ring = RingBounds(*target);
+        InvalidateRect(window_, &ring, TRUE);
     }
 }
 

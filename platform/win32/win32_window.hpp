@@ -51,6 +51,8 @@ private:
     void OnCommand(HWND window, int id, HWND control, UINT code);
     void OnPaint(HWND window);
     void PaintMarks(HDC dc) const;
+    [[nodiscard]] RECT PlacedRect(std::size_t control) const;
+    [[nodiscard]] RECT RingBounds(std::size_t control) const;
     void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     // The controls: standard children of the window, created in the order the dialog manager
