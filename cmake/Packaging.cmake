@@ -1,6 +1,11 @@
 # What `cpack` makes in a build folder. On Linux: a Debian package holding exactly what
 # `cmake --install` installs, with the program stripped. For Windows (the mingw-release preset): a
-# portable ZIP and an installer, both of what `cmake --install` installs.
+# portable ZIP and an installer, both of what `cmake --install` installs. Each is dated at the
+# release, the changelog's newest entry, and so is the same to the byte whoever packs it.
+
+include(${CMAKE_CURRENT_LIST_DIR}/ReleaseDate.cmake)
+brindle_release_epoch(${PROJECT_SOURCE_DIR}/app/linux/changelog CPACK_BRINDLE_RELEASE_EPOCH)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/PackagingPerGenerator.cmake)
 
 if(BRINDLE_BUILD_QT)
     set(CPACK_GENERATOR DEB)
@@ -47,8 +52,7 @@ if(BRINDLE_BUILD_WIN32 AND BRINDLE_WINDOWS_PACKAGES)
     set(CPACK_BRINDLE_FILE_VERSION ${PROJECT_VERSION}) # four numbers, for the installer's record
     # The installer is a 64-bit program like the one it installs (and Wine here runs only those).
     set(CPACK_NSIS_DEFINES "Target amd64-unicode")
-    # Our own installer script (app/windows/NSIS.template.in), and "-setup" on the installer's name.
+    # Our own installer script (app/windows/NSIS.template.in).
     set(CPACK_MODULE_PATH ${PROJECT_SOURCE_DIR}/app/windows)
-    set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/app/windows/generator_names.cmake)
     include(CPack)
 endif()

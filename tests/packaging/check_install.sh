@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # What a desktop user and a Debian packager get: installs the build into a scratch folder and
 # packages it as a .deb, then checks the files, the launcher, the AppStream record as software
-# centres compose it, the package under lintian, the hardening of the program, and the installed
-# program itself.
+# centres compose it, the package under lintian, that packing again gives the same bytes, the
+# hardening of the program, and the installed program itself.
 # Usage: check_install.sh BUILD_DIR APP_ID EXECUTABLE
 set -euo pipefail
 build=$1 app_id=$2 executable=$3
@@ -18,6 +18,7 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+source "$(dirname "$0")/pack.sh"
 
 icons=usr/share/icons/hicolor
 expected=$(sort <<EOF2
@@ -63,7 +64,7 @@ catalog=$(find "$work/compose" -name '*.xml.gz' -exec zcat {} +)
 [[ "$catalog" == *'<icon type="cached" width="64" height="64">'* ]] ||
     { cat "$work/compose.log"; fail "the composed component has no 64-pixel icon"; }
 
-(cd "$build" && cpack -B "$work/package" >/dev/null)
+pack "$build" "$work/package" "$build/app/$executable"
 deb=$(find "$work/package" -maxdepth 1 -name '*.deb')
 [[ -n "$deb" ]] || fail "no package was made"
 packaged=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./||' | sort)

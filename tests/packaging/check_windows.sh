@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # What a Windows user downloads, checked as that user meets it, on Windows 7: the program is small
-# and stripped; cpack makes the portable ZIP and the installer; in a fresh Wine prefix that reports
-# Windows 7, the program from the ZIP starts and shows the estimate, the installer installs
-# silently (files, Start-menu shortcut, Add/Remove Programs entry), the installed program starts
-# and shows the estimate, a second install upgrades in place, and the uninstaller leaves nothing
-# of ours behind.
+# and stripped; cpack makes the portable ZIP and the installer, the same to the byte when packed
+# again; in a fresh Wine prefix that reports Windows 7, the program from the ZIP starts and shows
+# the estimate, the installer installs silently (files, Start-menu shortcut, Add/Remove Programs
+# entry), the installed program starts and shows the estimate, a second install upgrades in place,
+# and the uninstaller leaves nothing of ours behind.
 # Usage: check_windows.sh BUILD_DIR PROGRAM.exe ESTIMATE_PROBE.exe
 set -euo pipefail
 build=$1 program=$2 probe=$3
@@ -22,6 +22,7 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+source "$here/tests/packaging/pack.sh"
 wine() { bash "$here/tools/wine-run.sh" "$@"; }
 settle() { WINEPREFIX=$BRINDLE_WINEPREFIX "$wineserver" -w; }
 
@@ -31,7 +32,7 @@ size=$(stat -c %s "$program")
 sections=$(x86_64-w64-mingw32-objdump -h "$program")
 [[ "$sections" != *.debug_* ]] || fail "the program carries debug sections"
 
-(cd "$build" && cpack -B "$work/packages" >/dev/null)
+pack "$build" "$work/packages" "$program"
 zip=$(find "$work/packages" -maxdepth 1 -name '*-win64.zip')
 installer=$(find "$work/packages" -maxdepth 1 -name '*-setup.exe')
 [[ -n "$zip" && -n "$installer" ]] || fail "cpack did not make the ZIP and the installer"
