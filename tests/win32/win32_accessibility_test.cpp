@@ -40,7 +40,7 @@ TEST(Win32Accessibility, EachCaptionComesJustBeforeItsControlInZOrder) {
     }
 }
 
-// Where Windows' accessibility layer answers in-process, each box is named by its caption.
+// Each box is named by its caption, as Windows' accessibility layer reads it in-process.
 TEST(Win32Accessibility, TheBoxesAreNamedByTheirCaptions) {
     const Win32Form1 form;
     CoInitialize(nullptr);
@@ -51,8 +51,8 @@ TEST(Win32Accessibility, TheBoxesAreNamedByTheirCaptions) {
             CreateStdAccessibleObject(form.Control(box), OBJID_CLIENT, __uuidof(IAccessible),
                                       reinterpret_cast<void**>(&accessible));
         if (FAILED(found)) {
-            CoUninitialize();
-            GTEST_SKIP() << "no accessible object for an edit control here: " << std::hex << found;
+            ADD_FAILURE() << box << ": no accessible object, " << std::hex << found;
+            continue;
         }
         VARIANT self{};
         self.vt = VT_I4;
