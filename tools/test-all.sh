@@ -15,7 +15,9 @@ cd "$(dirname "$0")/.."
 
 readonly fuzz_seconds="${BRINDLE_FUZZ_SECONDS:-20}"
 # What the fuzz targets need to build and run, which a machine with clang mostly has already.
-readonly fuzz_packages=(cmake ninja-build clang libclang-rt-14-dev)
+# llvm brings llvm-symbolizer: without it a sanitizer's report names no function, and a leak
+# suppression that names one (tests/toolkit_leaks.supp) matches nothing.
+readonly fuzz_packages=(cmake ninja-build clang libclang-rt-14-dev llvm)
 readonly packages=(
     "${fuzz_packages[@]}" g++ clang-format clang-tidy python3
     libgtest-dev libgmock-dev libbenchmark-dev
