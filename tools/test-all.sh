@@ -24,6 +24,7 @@ readonly packages=(
     qt6-base-dev fonts-dejavu-core fonts-dejavu-extra
     binutils-mingw-w64-x86-64 desktop-file-utils appstream appstream-compose dpkg-dev lintian
     librsvg2-bin xvfb dbus-daemon at-spi2-core python3-pyatspi orca xdotool qt6-wayland weston ibus
+    mutter xwayland x11-utils wmctrl
     g++-mingw-w64-x86-64 wine wine64 nsis unzip
 )
 

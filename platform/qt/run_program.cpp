@@ -1,6 +1,7 @@
 #include "platform/qt/run_program.hpp"
 
 #include "platform/number_locale.hpp"
+#include "platform/qt/platform_choice.hpp"
 #include "platform/qt/qt_icon.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/qt_window.hpp"
@@ -112,11 +113,18 @@ QString LatinDigitsDecimalPoint(const QLocale& locale) {
 // Runs the program until its window is closed or, with `when_shown`, until the window is on
 // screen and `when_shown` has looked at it.
 int Run(const ProgramRecord& program, const std::function<void(QtWindow&)>& when_shown) {
-    // The toolkit sees the program's name as its only argument, so that nothing typed after the
-    // command is taken as a toolkit option.
+    // The toolkit sees the program's name and, where the session calls for one, the platform to
+    // run on: nothing typed after the command is taken as a toolkit option.
     std::string name(program.name);
-    int argc = 1;
-    char* argv[] = {name.data(), nullptr};
+    std::string option("-platform");
+    std::string platforms(PlatformFor(CurrentSession()));
+    std::vector<char*> arguments{name.data()};
+    if (!platforms.empty()) {
+        arguments.insert(arguments.end(), {option.data(), platforms.data()});
+    }
+    int argc = static_cast<int>(arguments.size());
+    arguments.push_back(nullptr);
+    char** const argv = arguments.data();
     std::optional<StartupMessages> messages(std::in_place, program.executable);
     const QApplication application(argc, argv);
     messages.reset();

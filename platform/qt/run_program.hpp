@@ -7,7 +7,8 @@
 namespace brindle::platform::qt {
 
 // platform::RunProgram (platform/run_program.hpp) on Qt. Command-line arguments do not reach Qt;
-// its environment variables (QT_QPA_PLATFORM and the like) still do.
+// its environment variables (QT_QPA_PLATFORM and the like) still do. The platform plugin is Qt's
+// choice but on GNOME (platform_choice.hpp).
 
 class QtWindow;
 

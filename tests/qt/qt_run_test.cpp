@@ -1,4 +1,5 @@
 #include "app/program_record.hpp"
+#include "platform/qt/platform_choice.hpp"
 #include "platform/qt/run_program.hpp"
 #include "qt_fixture.hpp"
 #include "simulated_form1.hpp"
@@ -102,6 +103,25 @@ TEST(QtRun, FiguresTakeTheLocalesSeparatorForLatinDigits) {
         EXPECT_EQ(shown, WithSeparator("34.15|GB - (34974.63 MB)\n", separator) +
                              WithSeparator(gigabytes + "|" + megabytes + "\n", separator))
             << locale;
+    }
+}
+
+// On GNOME the window runs through XWayland, where GNOME draws its title bar, unless there is no
+// X display or the user chose a platform; every other desktop keeps Qt's choice.
+TEST(QtRun, RunsThroughXWaylandOnGnomeOnly) {
+    using platform::qt::Session;
+    const std::pair<Session, std::string_view> cases[] = {
+        {{.desktops = "GNOME", .x_display = true}, "xcb;wayland"},
+        {{.desktops = "ubuntu:GNOME", .x_display = true}, "xcb;wayland"},
+        {{.desktops = "GNOME-Classic:GNOME", .x_display = true}, "xcb;wayland"},
+        {{.desktops = "GNOME"}, ""},
+        {{.desktops = "GNOME", .x_display = true, .platform_chosen = true}, ""},
+        {{.desktops = "KDE", .x_display = true}, ""},
+        {{.desktops = "GNOME-Flashback", .x_display = true}, ""},
+        {{.desktops = "", .x_display = true}, ""},
+    };
+    for (const auto& [session, platforms] : cases) {
+        EXPECT_EQ(platform::qt::PlatformFor(session), platforms) << session.desktops;
     }
 }
 
