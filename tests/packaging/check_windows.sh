@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# What a Windows user downloads, checked as that user meets it, on Windows 7: the program is small
-# and stripped; cpack makes the portable ZIP and the installer, the same to the byte when packed
-# again; in a fresh Wine prefix that reports Windows 7, the program from the ZIP starts and shows
-# the estimate, the installer installs silently (files, Start-menu shortcut, Add/Remove Programs
-# entry), the installed program starts and shows the estimate, a second install upgrades in place,
-# and the uninstaller leaves nothing of ours behind.
+# What a Windows user downloads, checked as that user meets it, on Windows 7: the program is small,
+# stripped and stamped with no build time; cpack makes the portable ZIP and the installer, the same
+# to the byte when packed again; in a fresh Wine prefix that reports Windows 7, the program from the
+# ZIP starts and shows the estimate, the installer installs silently (files, Start-menu shortcut,
+# Add/Remove Programs entry), the installed program starts and shows the estimate, a second install
+# upgrades in place, and the uninstaller leaves nothing of ours behind.
 # Usage: check_windows.sh BUILD_DIR PROGRAM.exe ESTIMATE_PROBE.exe
 set -euo pipefail
 build=$1 program=$2 probe=$3
@@ -31,6 +31,9 @@ size=$(stat -c %s "$program")
 ((size <= 500 * 1024)) || fail "the program is $size bytes, more than 500 KiB"
 sections=$(x86_64-w64-mingw32-objdump -h "$program")
 [[ "$sections" != *.debug_* ]] || fail "the program carries debug sections"
+# No time of building in the header: every build of a commit is the same program.
+stamp=$(x86_64-w64-mingw32-objdump -p "$program" | awk '/^Time\/Date/ {$1 = ""; print}')
+[[ "$stamp" == *" 1970" ]] || fail "the program's header carries the time it was linked:$stamp"
 
 pack "$build" "$work/packages" "$program"
 zip=$(find "$work/packages" -maxdepth 1 -name '*-win64.zip')
