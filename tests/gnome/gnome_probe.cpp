@@ -8,6 +8,7 @@
 #include "app/program_record.hpp"
 #include "platform/qt/qt_window.hpp"
 #include "platform/qt/run_program.hpp"
+#include "probe_checks.hpp"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -22,13 +23,7 @@ namespace {
 
 using brindle::platform::qt::QtWindow;
 
-int passed = 0;
-int failed = 0;
-
-void Check(bool holds, const std::string& what) {
-    ++(holds ? passed : failed);
-    std::printf("%s: %s\n", holds ? "ok" : "FAILED", what.c_str());
-}
+using brindle::testing::Check;
 
 // What xprop reads of the window's X properties: "NAME(TYPE) = VALUE" a line.
 QString Properties(WId window, const QStringList& names) {
@@ -110,6 +105,5 @@ int main(int argc, char** argv) {
     const int status = brindle::platform::qt::RunProgramUntilShown(
         brindle::app::BrindleProgram(), [&](QtWindow& window) { Drive(window, desktop_entry); });
     Check(status == 0, "the program ends with status 0");
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
+    return brindle::testing::ProbeStatus();
 }

@@ -8,6 +8,7 @@
 #include "platform/qt/qt_window.hpp"
 #include "platform/qt/run_program.hpp"
 #include "platform/qt/text_box/text_box.hpp"
+#include "probe_checks.hpp"
 #include "simulated_form1.hpp"
 
 #include <QGuiApplication>
@@ -23,13 +24,7 @@ namespace {
 
 using brindle::platform::qt::QtWindow;
 
-int passed = 0;
-int failed = 0;
-
-void Check(bool holds, const std::string& what) {
-    ++(holds ? passed : failed);
-    std::printf("%s: %s\n", holds ? "ok" : "FAILED", what.c_str());
-}
+using brindle::testing::Check;
 
 std::pair<std::string, std::string> Captions(QtWindow& window) {
     const auto caption = [&](const char* name) {
@@ -107,6 +102,5 @@ int main() {
     const int status = brindle::platform::qt::RunProgramUntilShown(
         brindle::app::BrindleProgram(), [](QtWindow& window) { Drive(window); });
     Check(status == 0, "the window closes cleanly");
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
+    return brindle::testing::ProbeStatus();
 }
