@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/install-missing.sh cmake ninja-build g++ qt6-base-dev librsvg2-bin dpkg-dev
+bash tools/install-missing.sh cmake ninja-build g++ qt6-base-dev libwayland-dev librsvg2-bin dpkg-dev
 cmake --preset release >/dev/null
 cmake --build --preset release
 exec build/release/app/brindledsc

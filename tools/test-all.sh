@@ -21,7 +21,7 @@ readonly fuzz_packages=(cmake ninja-build clang libclang-rt-14-dev llvm)
 readonly packages=(
     "${fuzz_packages[@]}" g++ clang-format clang-tidy python3
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev fonts-dejavu-core fonts-dejavu-extra
+    qt6-base-dev libwayland-dev fonts-dejavu-core fonts-dejavu-extra
     binutils-mingw-w64-x86-64 desktop-file-utils appstream appstream-compose dpkg-dev lintian
     librsvg2-bin xvfb dbus-daemon at-spi2-core python3-pyatspi orca xdotool qt6-wayland weston ibus
     mutter xwayland x11-utils wmctrl

@@ -6,6 +6,7 @@
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/text_box/accessible.hpp"
 #include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/title_bar.hpp"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -42,8 +43,8 @@ Rgb FromQColor(const QColor& colour) {
 }
 
 // A Wayland compositor may configure a maximised or full-screen size whatever size the window
-// asks for (weston does, from its own shortcut or from the maximise button that Qt draws in the
-// title bar on every window), and it ends the connection of a client that does not take that size.
+// asks for (weston does, from its own shortcuts), and it ends the connection of a client that does
+// not take that size.
 // There the window takes whatever size such a state brings, its controls staying at their places
 // from the top left, and goes back to its own size in the normal state.
 bool TakesConfiguredSizes() {
@@ -197,9 +198,16 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
     QAccessible::installFactory(&AnnouncerAccessible);
     window_->setObjectName(ToQString(design.name));
     window_->setWindowTitle(ToQString(design.caption));
+    // A title bar's buttons ask for one drawn by the compositor or the toolkit, so a window with a
+    // title bar of its own asks for none.
+    const bool own_title_bar = NeedsOwnTitleBar();
     window_->setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint |
-                            Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowCloseButtonHint);
+                            (own_title_bar ? Qt::FramelessWindowHint
+                                           : Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                                 Qt::WindowCloseButtonHint));
+    if (own_title_bar) {
+        title_bar_ = new TitleBar(*window_);
+    }
     if (!icon.empty()) {
         window_->setWindowIcon(ToQIcon(icon));
     }
@@ -303,12 +311,16 @@ int QtWindow::WrappedHeight(std::size_t control, int width) const {
     return widgets_[control]->heightForWidth(width);
 }
 
+int QtWindow::ClientTop() const {
+    return title_bar_ != nullptr ? title_bar_->Height() : 0;
+}
+
 void QtWindow::Place(std::size_t control, const PixelRect& rect) {
-    widgets_[control]->setGeometry(rect.x, rect.y, rect.width, rect.height);
+    widgets_[control]->setGeometry(rect.x, rect.y + ClientTop(), rect.width, rect.height);
 }
 
 void QtWindow::SetClientSize(PixelSize client) {
-    own_size_ = QSize(client.width, client.height);
+    own_size_ = QSize(client.width, client.height + ClientTop());
     if (!TakesConfiguredSizes()) {
         if (window_->size() != own_size_) {
             window_->setFixedSize(own_size_);

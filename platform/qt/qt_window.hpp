@@ -21,6 +21,8 @@
 
 namespace brindle::platform::qt {
 
+class TitleBar;
+
 // A window of real Qt widgets built from a design: a text box of our own per text box (one that
 // holds any length of text at the cost of a short one), a radio button per
 // option (one exclusive group), a label per label, placed in twips scaled through the window's
@@ -35,6 +37,8 @@ public:
     ~QtWindow();
 
     [[nodiscard]] QWidget& Window() noexcept { return *window_; }
+    // The window's own title bar, where the compositor draws none (title_bar.hpp); else nullptr.
+    [[nodiscard]] const TitleBar* OwnTitleBar() const noexcept { return title_bar_; }
     // The widget of a control, by its design name; nullptr when there is none.
     [[nodiscard]] QWidget* Widget(std::string_view name) const noexcept;
     [[nodiscard]] TwipsScale Scale() const override;
@@ -51,6 +55,8 @@ private:
     // nothing is wrong with it.
     [[nodiscard]] QString OwnDescription(std::optional<std::size_t> target) const;
     void SetTabOrder();
+    // Where the client area starts: below the window's own title bar, if it has one.
+    [[nodiscard]] int ClientTop() const;
     void PaintAroundControls(QPainter& painter) const;
 
     [[nodiscard]] std::string ReadText(std::size_t box) const override;
@@ -70,6 +76,7 @@ private:
     std::unique_ptr<QWidget> window_;
     std::vector<QWidget*> widgets_;  // in the design's order; each is owned by the window
     Announcer* announcer_ = nullptr; // owned by the window
+    TitleBar* title_bar_ = nullptr;  // owned by the window
     QSize own_size_;                 // the client size the layout asks for
     std::function<void()> beep_;
 };

@@ -1,16 +1,18 @@
 // Runs the program's real start-up on the Wayland compositor of its environment and drives the
-// window as a user and the compositor would: typing, an option click, a maximise and a full-screen
-// request (what the maximise button Qt draws in the title bar asks for), and closing. Prints what
-// it checked and exits with 1 if anything did not hold. The compositor ending the connection ends
-// the process with status 1 too, before the closing line.
+// window as a user and the compositor would: its title bar, typing, an option click, a maximise
+// and a full-screen request (what the compositor's own shortcuts ask for), and closing. Prints
+// what it checked and exits with 1 if anything did not hold. The compositor ending the connection
+// ends the process with status 1 too, before the closing line.
 
 #include "app/program_record.hpp"
 #include "platform/qt/qt_window.hpp"
 #include "platform/qt/run_program.hpp"
 #include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/title_bar.hpp"
 #include "probe_checks.hpp"
 #include "simulated_form1.hpp"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QRadioButton>
@@ -23,7 +25,7 @@
 namespace {
 
 using brindle::platform::qt::QtWindow;
-
+using brindle::platform::qt::TitleBar;
 using brindle::testing::Check;
 
 std::pair<std::string, std::string> Captions(QtWindow& window) {
@@ -62,6 +64,36 @@ void SurvivesState(QtWindow& window, Qt::WindowState state, const char* name) {
     Check(back, std::string(name) + " ended: the window has its own size again");
 }
 
+// Weston draws no title bar and offers no server-side ones: the window draws its own, as Qt's
+// would have a maximise button and the title cut off at both ends. It shows the title from its
+// start, has a close button and nothing else, and the controls sit below it.
+void CheckTitleBar(QtWindow& window) {
+    const TitleBar* const bar = window.OwnTitleBar();
+    const QMargins frame = window.Window().windowHandle()->frameMargins();
+    Check(bar != nullptr && frame.isNull(),
+          "the window has a title bar of its own, and Qt draws none: margins " +
+              std::to_string(frame.left()) + "," + std::to_string(frame.top()) + "," +
+              std::to_string(frame.right()) + "," + std::to_string(frame.bottom()));
+    if (bar == nullptr) {
+        return;
+    }
+    const QString shown = bar->ShownTitle();
+    const QString title = window.Window().windowTitle();
+    QString start = shown;
+    start.chop(shown.endsWith(QChar(0x2026)) ? 1 : 0);
+    Check(start.size() >= 10 && title.startsWith(start),
+          "the title bar shows the title from its start: " + shown.toStdString());
+    const auto buttons = bar->findChildren<QAbstractButton*>();
+    Check(buttons.size() == 1 && buttons.front() == &bar->CloseButton(),
+          "its one button closes; there is no maximise");
+    bool below = true;
+    for (const auto& control : window.Design().controls) {
+        below = below && window.Widget(control.name)->y() >= bar->Height();
+    }
+    Check(below && bar->width() == window.Window().width(),
+          "it spans the window, above every control");
+}
+
 void Drive(QtWindow& window) {
     using brindle::testing::FreshCaptions;
     QWidget& top = window.Window();
@@ -75,6 +107,7 @@ void Drive(QtWindow& window) {
           "the app id is " + QGuiApplication::desktopFileName().toStdString());
     Check(Captions(window) == std::pair<std::string, std::string>("34.15", "GB - (34974.63 MB)"),
           "the start-up estimate is shown");
+    CheckTitleBar(window);
 
     auto* const box = qobject_cast<brindle::platform::qt::TextBox*>(window.Widget("txtCD"));
     box->setFocus();
@@ -94,6 +127,12 @@ void Drive(QtWindow& window) {
     Check(Captions(window) ==
               FreshCaptions("10", "37", [](std::string_view o) { return o == "opt22KStereo"; }),
           "the figures are unchanged");
+
+    if (const TitleBar* const bar = window.OwnTitleBar()) {
+        QTest::mouseClick(&bar->CloseButton(), Qt::LeftButton);
+        Check(QTest::qWaitFor([&] { return !top.isVisible(); }, 5000),
+              "the title bar's close button closes the window");
+    }
 }
 
 } // namespace
