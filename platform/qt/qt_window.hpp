@@ -77,7 +77,7 @@ private:
     std::vector<QWidget*> widgets_;  // in the design's order; each is owned by the window
     Announcer* announcer_ = nullptr; // owned by the window
     TitleBar* title_bar_ = nullptr;  // owned by the window
-    QSize own_size_;                 // the client size the layout asks for
+    QSize own_size_; // the size the layout asks for: the client area, and any title bar of its own
     std::function<void()> beep_;
 };
 
