@@ -26,6 +26,7 @@ struct ScriptedSimulatedWindow {
     [[nodiscard]] std::string MarkOf(std::string_view name) const { return window.MarkOf(name); }
     [[nodiscard]] bool IsEnabled(std::string_view name) const { return window.IsEnabled(name); }
     [[nodiscard]] int Beeps() const { return window.Beeps(); }
+    static constexpr const char* kUncheckedRing = "the simulated window draws nothing";
 
     platform::SimulatedWindow window{app::BrindleWindowDesign()};
     ScriptedLogic logic;

@@ -443,7 +443,7 @@ void Win32Window::ShowMark(std::optional<std::size_t> target, std::string_view w
 }
 
 void Win32Window::Beep() {
-    MessageBeep(MB_ICONWARNING);
+    beep_();
 }
 
 void Win32Window::SetToolTip(HWND tool_window, const std::wstring& text) const {

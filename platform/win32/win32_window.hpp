@@ -5,6 +5,7 @@
 #include "platform/twips.hpp"
 #include "platform/window_core.hpp"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,8 @@ public:
     // what went wrong, or empty.
     [[nodiscard]] std::wstring ToolTipText(std::string_view name) const;
     [[nodiscard]] TwipsScale Scale() const override;
+    // What sounds when an event fails; Windows' warning sound unless replaced.
+    void SetBeep(std::function<void()> beep) { beep_ = std::move(beep); }
 
 private:
     struct FontDeleter {
@@ -82,6 +85,7 @@ private:
     Font font_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::vector<HWND> controls_; // in the design's order
+    std::function<void()> beep_ = [] { MessageBeep(MB_ICONWARNING); };
 };
 
 } // namespace brindle::platform::win32

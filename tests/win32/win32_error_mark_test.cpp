@@ -14,6 +14,7 @@ namespace {
 class ScriptedWin32Window {
 public:
     ScriptedWin32Window() {
+        window.SetBeep([this] { ++beeps_; });
         window.Attach(logic);
         ShowWindow(window.Handle(), SW_SHOW);
         PumpMessages(window.Handle());
@@ -38,6 +39,7 @@ public:
     [[nodiscard]] bool IsEnabled(std::string_view name) const {
         return IsWindowEnabled(Control(name)) != FALSE;
     }
+    [[nodiscard]] int Beeps() const { return beeps_; }
     // Whether the window draws the red frame just left of the control, as PrintWindow sees it.
     [[nodiscard]] bool Ringed(std::string_view control) const {
         RECT client{};
@@ -66,6 +68,8 @@ private:
         EXPECT_NE(control, nullptr) << name;
         return control;
     }
+
+    int beeps_ = 0;
 };
 
 TEST(Win32ErrorMark, MarksWhatFailedUntilAnEventCompletes) {
