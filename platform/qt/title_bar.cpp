@@ -16,6 +16,7 @@ namespace brindle::platform::qt {
 namespace {
 
 constexpr int kPadding = 6;
+constexpr int kIconSize = 16; // the program's icon at the size title bars show it
 
 // Whether the compositor offers server-side title bars (KWin and sway do): Qt then asks for one,
 // and draws none itself. Asked on a connection of our own, as Qt's is not public.
@@ -72,13 +73,12 @@ int TitleBar::Height() const {
 }
 
 QRect TitleBar::TitleRect() const {
-    const int icon = window_.windowIcon().isNull() ? 0 : 16 + kPadding;
+    const int icon = window_.windowIcon().isNull() ? 0 : kIconSize + kPadding;
     return {kPadding + icon, 0, std::max(0, close_->x() - 2 * kPadding - icon), height()};
 }
 
 QString TitleBar::ShownTitle() const {
-    return QFontMetrics(font()).elidedText(window_.windowTitle(), Qt::ElideRight,
-                                           TitleRect().width());
+    return fontMetrics().elidedText(window_.windowTitle(), Qt::ElideRight, TitleRect().width());
 }
 
 bool TitleBar::eventFilter(QObject* /*watched*/, QEvent* event) {
@@ -108,7 +108,8 @@ void TitleBar::paintEvent(QPaintEvent* /*event*/) {
     painter.setPen(palette().color(group, QPalette::Mid));
     painter.drawLine(0, height() - 1, width(), height() - 1);
     if (!window_.windowIcon().isNull()) {
-        window_.windowIcon().paint(&painter, kPadding, (height() - 16) / 2, 16, 16);
+        window_.windowIcon().paint(&painter, kPadding, (height() - kIconSize) / 2, kIconSize,
+                                   kIconSize);
     }
     painter.setPen(palette().color(group, QPalette::ButtonText));
     painter.drawText(TitleRect(), Qt::AlignLeft | Qt::AlignVCenter, ShownTitle());
