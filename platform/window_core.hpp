@@ -7,6 +7,7 @@
 #include "platform/layout.hpp"
 #include "platform/twips.hpp"
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -16,6 +17,9 @@
 namespace brindle::platform {
 
 enum class Announcement { Now, AfterPause };
+// How long the user must pause before what waits to be said is said: a result is said once the
+// typing stops, not at every keystroke.
+inline constexpr std::chrono::milliseconds kAnnouncementPause{800};
 
 // What truly differs between toolkits: the native side of a window built from a design. Controls
 // are numbered in the design's order. Calls that fail raise the control-call run-time error.

@@ -1,5 +1,7 @@
 #include "platform/qt/announcer.hpp"
 
+#include "platform/window_core.hpp"
+
 #include <QAccessibleWidget>
 
 namespace brindle::platform::qt {
@@ -11,7 +13,7 @@ Announcer::Announcer(QWidget& window) : QWidget(&window) {
     setGeometry(0, 0, 1, 1);
     hide();
     pause_.setSingleShot(true);
-    pause_.setInterval(kPauseMilliseconds);
+    pause_.setInterval(kAnnouncementPause);
     QObject::connect(&pause_, &QTimer::timeout, this, [this] { Show(waiting_); });
 }
 

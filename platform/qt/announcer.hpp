@@ -16,9 +16,6 @@ class Announcer final : public QWidget {
     Q_OBJECT
 
 public:
-    // How long typing must pause before a waiting message is said.
-    static constexpr int kPauseMilliseconds = 800;
-
     explicit Announcer(QWidget& window);
 
     // Says `message` at once, dropping what was waiting.

@@ -350,6 +350,7 @@ void Win32Window::CreateControls(HINSTANCE instance) {
         }
     }
     add_tool(window_);
+    announcer_.emplace(window_, instance, accessible_);
 }
 
 // The dialog font is the system's message font at the window's DPI.
@@ -434,7 +435,10 @@ void Win32Window::SetEnabled(std::size_t control, bool enabled) {
 }
 
 void Win32Window::ShowMark(std::optional<std::size_t> target, std::string_view why) {
-    SetToolTip(target ? controls_[*target] : window_, Widen(why));
+    HWND const marked = target ? controls_[*target] : window_;
+    const std::wstring text = Widen(why);
+    SetToolTip(marked, text);
+    describe_(marked, text);
     if (target) {
         // Only the ring needs painting again, not the whole window and every control in it.
         const RECT ring = RingBounds(*target);
@@ -444,6 +448,14 @@ void Win32Window::ShowMark(std::optional<std::size_t> target, std::string_view w
 
 void Win32Window::Beep() {
     beep_();
+}
+
+void Win32Window::Annotate(std::size_t control, std::string_view note) {
+    describe_(controls_[control], Widen(note));
+}
+
+void Win32Window::Announce(std::string_view text, Announcement when) {
+    announcer_->Say(Widen(text), when);
 }
 
 void Win32Window::SetToolTip(HWND tool_window, const std::wstring& text) const {

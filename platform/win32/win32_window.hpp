@@ -3,6 +3,8 @@
 #include "platform/design.hpp"
 #include "platform/layout.hpp"
 #include "platform/twips.hpp"
+#include "platform/win32/accessible_properties.hpp"
+#include "platform/win32/announcer.hpp"
 #include "platform/window_core.hpp"
 
 #include <functional>
@@ -41,6 +43,12 @@ public:
     [[nodiscard]] TwipsScale Scale() const override;
     // What sounds when an event fails; Windows' warning sound unless replaced.
     void SetBeep(std::function<void()> beep) { beep_ = std::move(beep); }
+    // Where descriptions for assistive technology go; Windows' accessibility property service
+    // unless replaced.
+    using Describer = std::function<void(HWND, std::wstring_view)>;
+    void SetDescriber(Describer describer) { describe_ = std::move(describer); }
+    // The static through which the window speaks to screen readers.
+    [[nodiscard]] Announcer& Announcements() noexcept { return *announcer_; }
 
 private:
     struct FontDeleter {
@@ -79,6 +87,8 @@ private:
     void ShowMark(std::optional<std::size_t> target, std::string_view why) override;
     void SetEnabled(std::size_t control, bool enabled) override;
     void Beep() override;
+    void Annotate(std::size_t control, std::string_view note) override;
+    void Announce(std::string_view text, Announcement when) override;
 
     HWND window_ = nullptr;
     HWND tool_tip_ = nullptr;
@@ -86,6 +96,11 @@ private:
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::vector<HWND> controls_; // in the design's order
     std::function<void()> beep_ = [] { MessageBeep(MB_ICONWARNING); };
+    AccessibleProperties accessible_;
+    Describer describe_ = [this](HWND window, std::wstring_view description) {
+        accessible_.Describe(window, description);
+    };
+    std::optional<Announcer> announcer_; // made with the controls
 };
 
 } // namespace brindle::platform::win32

@@ -116,7 +116,7 @@ TEST(QtAccessibility, TheResultIsAnnouncedAfterAPauseAndAnErrorAtOnce) {
     EXPECT_TRUE(announcer.Waiting());
     EXPECT_EQ(events.shown, 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !announcer.Waiting(); },
-                                platform::qt::Announcer::kPauseMilliseconds * 4));
+                                static_cast<int>(platform::kAnnouncementPause.count()) * 4));
     const std::string result =
         "You will need: " + form.Captions().first + " " + form.Captions().second;
     EXPECT_EQ(announcer.Message().toStdString(), result);
