@@ -1,6 +1,6 @@
 #!/bin/bash
-# Runs a program on an X server of its own (Xvfb, on a display it picks), with Qt's X11 platform,
-# and stops the server afterwards.
+# Runs a program on an X server of its own (Xvfb, on a display it picks), a Qt program with Qt's
+# X11 platform, and stops the server afterwards.
 #
 # Usage: run.sh PROGRAM [ARGUMENTS...]
 set -euo pipefail
