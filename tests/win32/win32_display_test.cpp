@@ -1,7 +1,7 @@
 // The real program on a real display: Wine's X11 driver on an X server of the test's own (ctest
-// runs these through tests/x11/run.sh and tools/wine-run.sh), in the classic look, with the dialog font pinned as in
-// the other Windows tests and a caret that does not blink. The window is grabbed from the screen
-// as the user sees it.
+// runs these through tests/x11/run.sh and tools/wine-run.sh), in the classic look, with the dialog
+// font pinned as in the other Windows tests and a caret that does not blink. The window is grabbed
+// from the screen as the user sees it.
 
 #include "app/program_record.hpp"
 #include "platform/error_colour.hpp"
