@@ -85,14 +85,14 @@ public:
         Pump();
     }
 
-    [[nodiscard]] HWND Control(const char* name) const {
+    [[nodiscard]] HWND Control(std::string_view name) const {
         HWND const control = window.Control(name);
         EXPECT_NE(control, nullptr) << name;
         return control;
     }
 
     // A control's text through WM_GETTEXT, as any process reads it.
-    [[nodiscard]] std::string Text(const char* name) const {
+    [[nodiscard]] std::string Text(std::string_view name) const {
         HWND const control = Control(name);
         std::wstring text(
             static_cast<std::size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
@@ -105,7 +105,7 @@ public:
         return {Text("lblResMB"), Text("lblextrares")};
     }
 
-    [[nodiscard]] bool Checked(const char* name) const {
+    [[nodiscard]] bool Checked(std::string_view name) const {
         return SendMessageW(Control(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
 
@@ -127,7 +127,7 @@ public:
         }
     }
 
-    void Focus(const char* name) const {
+    void Focus(std::string_view name) const {
         SetFocus(Control(name));
         Pump();
     }

@@ -1,19 +1,14 @@
 #include "app/program_record.hpp"
 #include "expected_form1.hpp"
-#include "shared_cases.hpp"
-#include "simulated_form1.hpp"
+#include "form1_cases.hpp"
 #include "win32_fixture.hpp"
 
 #include <algorithm>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace brindle::testing {
 namespace {
-
-using Captions = std::pair<std::string, std::string>;
-const Captions kStartUp{"34.15", "GB - (34974.63 MB)"};
 
 // The dialog font is pinned, as in the Qt tests, so that geometry does not depend on the fonts a
 // machine happens to have: DejaVu Sans Condensed at 11 pixels has a 13-pixel line, the reference
@@ -32,16 +27,6 @@ public:
 const auto* const kReferenceFont =
     ::testing::AddGlobalTestEnvironment(new ReferenceDialogFont); // NOLINT: gtest takes ownership
 
-TEST(Win32Form1, StartsWithTheDefaultEstimate) {
-    const Win32Form1 form;
-    EXPECT_EQ(form.Text("txtCD"), "5");
-    EXPECT_EQ(form.Text("txtArchive"), "37");
-    EXPECT_TRUE(form.Checked("opt11kmono"));
-    EXPECT_FALSE(form.Checked("opt22KStereo"));
-    EXPECT_EQ(form.Captions(), kStartUp);
-    EXPECT_EQ(form.Text("lblUsingcompression"), "Using Intel/DMA 4:1 Compression");
-}
-
 TEST(Win32Form1, IsAFixedDialogWithACloseBox) {
     const Win32Form1 form;
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(form.window.Handle(), GWL_STYLE));
@@ -51,75 +36,6 @@ TEST(Win32Form1, IsAFixedDialogWithACloseBox) {
     title.resize(static_cast<std::size_t>(
         GetWindowTextW(form.window.Handle(), title.data(), static_cast<int>(title.size()))));
     EXPECT_EQ(title.rfind(L"Brindle DSC - by ", 0), 0U);
-}
-
-TEST(Win32Form1, RecomputesOnEveryKeystroke) {
-    Win32Form1 form;
-    form.Focus("txtArchive");
-    SendMessageW(form.Control("txtArchive"), EM_SETSEL, 2, 2);
-    form.Key(VK_BACK);
-    form.Type(L"\b");
-    EXPECT_EQ(form.Text("txtArchive"), "");
-    EXPECT_EQ(form.Captions(), (Captions{"17.74", "GB - (18168.64 MB)"}));
-    const std::vector<std::pair<wchar_t, Captions>> keys{
-        {L'1', {"18.19", "GB - (18622.86 MB)"}},
-        {L'.', {"18.19", "GB - (18622.86 MB)"}},
-        {L'5', {"18.41", "GB - (18849.97 MB)"}},
-        {L'x', {"18.41", "GB - (18849.97 MB)"}},
-    };
-    for (const auto& [key, shown] : keys) {
-        form.Type(std::wstring(1, key));
-        EXPECT_EQ(form.Captions(), shown) << form.Text("txtArchive");
-    }
-}
-
-// The control contract: a program's write forgets what the user could undo, even when it writes
-// the text the box already holds; Ctrl+Z then brings back nothing from before it.
-TEST(Win32Form1, AProgramsWriteForgetsWhatCouldBeUndone) {
-    Win32Form1 form;
-    HWND const box = form.Control("txtCD");
-    form.Focus("txtCD");
-    for (const char* written : {"7", "71"}) {
-        SendMessageW(box, EM_SETSEL, 0x7fff, 0x7fff);
-        form.Type(L"1");
-        ASSERT_NE(SendMessageW(box, EM_CANUNDO, 0, 0), 0);
-        form.window.TextBoxNamed("txtCD").SetText(written);
-        EXPECT_EQ(SendMessageW(box, EM_CANUNDO, 0, 0), 0) << written;
-        SendMessageW(box, WM_UNDO, 0, 0);
-        form.Pump();
-        EXPECT_EQ(form.Text("txtCD"), written);
-    }
-}
-
-TEST(Win32Form1, OptionsRecomputeWhenClickedOrMovedToWithArrows) {
-    Win32Form1 form;
-    SendMessageW(form.Control("opt22KStereo"), BM_CLICK, 0, 0);
-    EXPECT_TRUE(form.Checked("opt22KStereo"));
-    EXPECT_FALSE(form.Checked("opt11kmono"));
-    EXPECT_EQ(form.Captions(), (Captions{"83.39", "GB - (85392.61 MB)"}));
-
-    form.Focus("opt22KStereo");
-    form.Key(VK_UP);
-    EXPECT_TRUE(form.Checked("opt22kMono"));
-    EXPECT_EQ(form.Captions(), (Captions{"50.57", "GB - (51780.63 MB)"}));
-    form.Key(VK_UP);
-    form.Key(VK_UP);
-    EXPECT_TRUE(form.Checked("opt11kmono"));
-    EXPECT_EQ(form.Captions(), kStartUp);
-}
-
-// Tab visits the boxes, then the option group once, at its selected option.
-TEST(Win32Form1, TabsThroughBothBoxesThenTheOptionGroup) {
-    Win32Form1 form;
-    SendMessageW(form.Control("opt22kMono"), BM_CLICK, 0, 0);
-    form.Focus("txtCD");
-    std::vector<HWND> visited;
-    for (int i = 0; i < 3; ++i) {
-        form.Key(VK_TAB);
-        visited.push_back(GetFocus());
-    }
-    EXPECT_EQ(visited, (std::vector<HWND>{form.Control("txtArchive"), form.Control("opt22kMono"),
-                                          form.Control("txtCD")}));
 }
 
 TEST(Win32Form1, PlacesEveryControlOnItsDesignRectangleAt96Dpi) {
@@ -190,84 +106,6 @@ TEST(Win32Form1, FollowsAMessageFontChangeWhileRunning) {
     EXPECT_EQ(client.bottom, scale.ToPixels(2520));
 }
 
-TEST(Win32Form1, AcceptsAPastedTextOfAnyLength) {
-    Win32Form1 form;
-    const std::wstring days = L"1." + std::wstring(40'500, L'0');
-    SendMessageW(form.Control("txtArchive"), EM_SETSEL, 0, -1);
-    SendMessageW(form.Control("txtArchive"), EM_REPLACESEL, TRUE,
-                 reinterpret_cast<LPARAM>(days.c_str()));
-    form.Pump();
-    EXPECT_EQ(form.Text("txtArchive").size(), days.size());
-    EXPECT_EQ(form.Captions(), (Captions{"18.19", "GB - (18622.86 MB)"}));
-}
-
-// An overflow is shown without a dialog: the previous figures stay but are greyed, and the box
-// that caused it says why in its tool tip. The next event that completes clears it all.
-TEST(Win32Form1, ShowsAnOverflowUntilTheNextGoodKeystroke) {
-    Win32Form1 form;
-    form.Focus("txtCD");
-    SendMessageW(form.Control("txtCD"), EM_SETSEL, 1, 1);
-    form.Type(L"e28");
-    const Captions before = form.Captions();
-    form.Type(L"9");
-    EXPECT_EQ(form.Captions(), before);
-    EXPECT_FALSE(IsWindowEnabled(form.Control("lblResMB")));
-    EXPECT_FALSE(IsWindowEnabled(form.Control("lblextrares")));
-    EXPECT_EQ(form.window.ToolTipText("txtCD"), L"Overflow: the estimate is too large to compute");
-    EXPECT_EQ(form.window.ToolTipText("txtArchive"), L"");
-
-    form.Key(VK_BACK);
-    EXPECT_EQ(form.Text("txtCD"), "5e28");
-    EXPECT_EQ(form.Captions(), before);
-    EXPECT_TRUE(IsWindowEnabled(form.Control("lblResMB")));
-    EXPECT_TRUE(IsWindowEnabled(form.Control("lblextrares")));
-    EXPECT_EQ(form.window.ToolTipText("txtCD"), L"");
-}
-
-// The same texts and option give the same captions as on Linux, byte for byte.
-TEST(Win32Form1, ShowsTheSharedCaptions) {
-    Win32Form1 form;
-    for (const SharedCase& shared : kSharedCases) {
-        SetWindowTextW(form.Control("txtCD"), platform::win32::Widen(shared.cd_days).c_str());
-        SetWindowTextW(form.Control("txtArchive"),
-                       platform::win32::Widen(shared.archive_days).c_str());
-        SendMessageW(form.Control(shared.option), BM_CLICK, 0, 0);
-        form.Pump();
-        EXPECT_EQ(form.Captions(), (Captions{shared.gigabytes, shared.megabytes}))
-            << shared.cd_days << " / " << shared.archive_days << " / " << shared.option;
-    }
-}
-
-TEST(Win32Form1Property, CaptionsMatchAFreshWindowAfterRandomKeystrokesAndClicks) {
-    constexpr int kEvents = 1500;
-    const std::wstring keys = L"0159.-+ ae\b";
-    Win32Form1 form;
-    std::mt19937 random(20261208);
-    const auto pick = [&](std::size_t count) {
-        return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
-    };
-    for (int event = 0; event < kEvents; ++event) {
-        if (pick(5) == 0) {
-            SendMessageW(form.Control(kOptions[pick(std::size(kOptions))]), BM_CLICK, 0, 0);
-        } else {
-            const char* box = pick(2) == 0 ? "txtCD" : "txtArchive";
-            form.Focus(box);
-            SendMessageW(form.Control(box), EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
-            const wchar_t key = keys[pick(keys.size())];
-            // Short texts: long enough for exponents, too short to overflow.
-            if (form.Text(box).size() < 3 || key == L'\b') {
-                form.Type(std::wstring(1, key));
-            }
-        }
-        form.Pump();
-        ASSERT_EQ(form.Captions(),
-                  FreshCaptions(form.Text("txtCD"), form.Text("txtArchive"),
-                                [&](const char* option) { return form.Checked(option); }))
-            << "event " << event << ": txtCD \"" << form.Text("txtCD") << "\", txtArchive \""
-            << form.Text("txtArchive") << '"';
-    }
-}
-
 // A caption label is wide enough for its text as the static control draws it: the control's own
 // drawing holds every pixel of ink that the same text drawn without a clip has. A label exactly
 // as wide as the text's advance lost the last glyph's overhang ("You will need" without its
@@ -292,8 +130,7 @@ TEST(Win32Form1, DrawsEveryCaptionWholeAtEveryDpi) {
                 if (!control.style.sizes_to_caption || control.style.word_wrap) {
                     continue;
                 }
-                const std::string name(control.name);
-                HWND const label = form.Control(name.c_str());
+                HWND const label = form.Control(control.name);
                 RECT client{};
                 GetClientRect(label, &client);
                 const COLORREF background = GetSysColor(COLOR_BTNFACE);
@@ -301,7 +138,7 @@ TEST(Win32Form1, DrawsEveryCaptionWholeAtEveryDpi) {
                 SendMessageW(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn.Get()),
                              PRF_CLIENT | PRF_ERASEBKGND);
 
-                const std::wstring text = platform::win32::Widen(form.Text(name.c_str()));
+                const std::wstring text = platform::win32::Widen(form.Text(control.name));
                 Canvas whole(client.right * 3 + 20, client.bottom, background);
                 SelectObject(whole.Get(),
                              reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
@@ -321,5 +158,66 @@ TEST(Win32Form1, DrawsEveryCaptionWholeAtEveryDpi) {
     SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
 }
 
+// Form1 on the Windows controls, worked through the messages the user's keys and clicks produce.
+class Win32Driver {
+public:
+    static constexpr int kRandomEvents = 1500;
+
+    void Type(std::string_view box, std::string_view keys) {
+        form.Focus(box);
+        SendMessageW(Control(box), EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+        form.Type(platform::win32::Widen(keys)); // '\b' is Backspace to an edit control
+    }
+    void Paste(std::string_view box, std::string_view text) {
+        const std::wstring pasted = platform::win32::Widen(text);
+        SendMessageW(Control(box), EM_SETSEL, 0, -1);
+        SendMessageW(Control(box), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
+        form.Pump();
+    }
+    void Click(std::string_view option) {
+        SendMessageW(Control(option), BM_CLICK, 0, 0);
+        form.Pump();
+    }
+    [[nodiscard]] std::string Text(std::string_view control) const { return form.Text(control); }
+    [[nodiscard]] bool Checked(std::string_view option) const { return form.Checked(option); }
+    [[nodiscard]] bool IsEnabled(std::string_view control) const {
+        return IsWindowEnabled(Control(control)) != FALSE;
+    }
+    [[nodiscard]] std::string MarkOf(std::string_view control) const {
+        return platform::win32::Narrow(form.window.ToolTipText(control));
+    }
+    platform::ControlSet& Controls() { return form.window; }
+
+    void Up(std::string_view option) {
+        form.Focus(option);
+        form.Key(VK_UP);
+    }
+    [[nodiscard]] std::string TabFrom(std::string_view control) {
+        form.Focus(control);
+        form.Key(VK_TAB);
+        for (const platform::ControlDesign& design : app::BrindleWindowDesign().controls) {
+            if (form.window.Control(design.name) == GetFocus()) {
+                return std::string(design.name);
+            }
+        }
+        return "(not a control)";
+    }
+    [[nodiscard]] bool CanUndo(std::string_view box) const {
+        return SendMessageW(Control(box), EM_CANUNDO, 0, 0) != 0;
+    }
+    void Undo(std::string_view box) {
+        SendMessageW(Control(box), WM_UNDO, 0, 0);
+        form.Pump();
+    }
+
+private:
+    [[nodiscard]] HWND Control(std::string_view control) const { return form.Control(control); }
+
+    Win32Form1 form;
+};
+
 } // namespace
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, Form1Behaviour, Win32Driver);
+
 } // namespace brindle::testing
