@@ -1,11 +1,11 @@
 // What Windows' accessibility layer makes of the window, and how the window fares on a system
 // without the per-monitor DPI functions (Windows 7 to Windows 10 1511).
 
+#include "accessible_text.hpp"
 #include "app/program_record.hpp"
 #include "platform/win32/dpi.hpp"
 #include "win32_fixture.hpp"
 
-#include <oleacc.h>
 #include <string>
 #include <vector>
 
@@ -43,30 +43,13 @@ TEST(Win32Accessibility, EachCaptionComesJustBeforeItsControlInZOrder) {
     }
 }
 
-// Each box is named by its caption, as Windows' accessibility layer reads it in-process.
+// Each box is named by its caption, as Windows' accessibility layer reads it.
 TEST(Win32Accessibility, TheBoxesAreNamedByTheirCaptions) {
     const Win32Form1 form;
     CoInitialize(nullptr);
     for (const auto& [box, caption] :
          {std::pair{"txtCD", L"Days at CD Quality"}, std::pair{"txtArchive", L"Days at:"}}) {
-        IAccessible* accessible = nullptr;
-        const HRESULT found =
-            CreateStdAccessibleObject(form.Control(box), OBJID_CLIENT, __uuidof(IAccessible),
-                                      reinterpret_cast<void**>(&accessible));
-        if (FAILED(found)) {
-            ADD_FAILURE() << box << ": no accessible object, " << std::hex << found;
-            continue;
-        }
-        VARIANT self{};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        BSTR name = nullptr;
-        const HRESULT named = accessible->get_accName(self, &name);
-        const std::wstring text = name != nullptr ? std::wstring(name) : std::wstring();
-        SysFreeString(name);
-        accessible->Release();
-        EXPECT_TRUE(SUCCEEDED(named)) << box;
-        EXPECT_EQ(text, caption) << box;
+        EXPECT_EQ(AccessibleText(form.Control(box), &IAccessible::get_accName), caption) << box;
     }
     CoUninitialize();
 }

@@ -1,6 +1,7 @@
 // How a failed event is marked on the Windows window: the shared checks, with the reason read
 // from the window's tool tips and the red frame from the window's own drawing.
 
+#include "accessible_text.hpp"
 #include "app/program_record.hpp"
 #include "error_display_cases.hpp"
 #include "platform/error_colour.hpp"
@@ -8,7 +9,6 @@
 
 #include <cstdio>
 #include <map>
-#include <oleacc.h>
 
 namespace brindle::testing {
 namespace {
@@ -80,31 +80,14 @@ TEST(Win32ErrorMark, MarksWhatFailedUntilAnEventCompletes) {
     CheckErrorDisplay<ScriptedWin32Window>();
 }
 
-// The description an accessibility client reads for a window, through oleacc as it reads it.
-std::wstring DescriptionOf(HWND window) {
-    IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                          reinterpret_cast<void**>(&accessible)))) {
-        return L"(no accessible object)";
-    }
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR description = nullptr;
-    accessible->get_accDescription(self, &description);
-    std::wstring text = description != nullptr ? std::wstring(description) : std::wstring();
-    SysFreeString(description);
-    accessible->Release();
-    return text;
-}
-
 // Whether this system's accessibility property service keeps a description. Wine 8's does not:
 // its SetHwndPropStr is not implemented.
 bool DescriptionsAreKept() {
     const platform::win32::AccessibleProperties properties;
     HWND const probe = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                      GetModuleHandleW(nullptr), nullptr);
-    const bool kept = properties.Describe(probe, L"probe") && DescriptionOf(probe) == L"probe";
+    const bool kept = properties.Describe(probe, L"probe") &&
+                      AccessibleText(probe, &IAccessible::get_accDescription) == L"probe";
     DestroyWindow(probe);
     return kept;
 }
@@ -128,7 +111,8 @@ TEST(Win32ErrorMark, DescribesOutOfDateFiguresAndWhatFailed) {
     const auto description = [&](std::string_view name) {
         HWND const described =
             name == kWindow ? window.window.Handle() : window.window.Control(name);
-        return kept ? DescriptionOf(described) : handed[described];
+        return kept ? AccessibleText(described, &IAccessible::get_accDescription)
+                    : handed[described];
     };
     const auto expect = [&](const std::wstring& of_window, const std::wstring& of_cd,
                             const std::wstring& of_results) {

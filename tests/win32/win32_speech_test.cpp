@@ -2,11 +2,11 @@
 // Automation's notification where the system has it and through a live region where it does not,
 // and the descriptions of greyed figures and failed loads.
 
+#include "accessible_text.hpp"
 #include "platform/win32/announcer.hpp"
 #include "started_program.hpp"
 #include "win32_fixture.hpp"
 
-#include <oleacc.h>
 #include <string>
 #include <vector>
 
@@ -44,12 +44,7 @@ std::wstring AccessibleName(HWND window, LONG id_object, LONG id_child) {
                                          static_cast<DWORD>(id_child), &accessible, &child))) {
         return L"(no accessible object)";
     }
-    BSTR name = nullptr;
-    accessible->get_accName(child, &name);
-    std::wstring text = name != nullptr ? std::wstring(name) : std::wstring();
-    SysFreeString(name);
-    accessible->Release();
-    return text;
+    return TakeText(accessible, child, &IAccessible::get_accName);
 }
 
 // An out-of-context WinEvent hook on live region changes, as a screen reader sets one: its events
