@@ -23,13 +23,19 @@ constexpr auto kClient = static_cast<DWORD>(OBJID_CLIENT);
 
 } // namespace
 
-AccessibleProperties::AccessibleProperties() {
-    // S_FALSE too: COM was already started on this thread, and this start must still be undone.
-    com_started_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    if (FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                kAccPropServicesInterface, reinterpret_cast<void**>(&service_)))) {
-        service_ = nullptr;
+IAccPropServices* AccessibleProperties::Service() const noexcept {
+    if (!tried_) {
+        tried_ = true;
+        // S_FALSE too: COM was already started on this thread, and this start must still be
+        // undone.
+        com_started_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        if (FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                    kAccPropServicesInterface,
+                                    reinterpret_cast<void**>(&service_)))) {
+            service_ = nullptr;
+        }
     }
+    return service_;
 }
 
 AccessibleProperties::~AccessibleProperties() {
@@ -42,31 +48,33 @@ AccessibleProperties::~AccessibleProperties() {
 }
 
 bool AccessibleProperties::Describe(HWND window, std::wstring_view description) const noexcept {
-    if (service_ == nullptr) {
+    IAccPropServices* const service = Service();
+    if (service == nullptr) {
         return false;
     }
     if (description.empty()) {
         MSAAPROPID property = kDescriptionProperty;
-        return SUCCEEDED(service_->ClearHwndProps(window, kClient, CHILDID_SELF, &property, 1));
+        return SUCCEEDED(service->ClearHwndProps(window, kClient, CHILDID_SELF, &property, 1));
     }
     try {
         const std::wstring text(description);
-        return SUCCEEDED(service_->SetHwndPropStr(window, kClient, CHILDID_SELF,
-                                                  kDescriptionProperty, text.c_str()));
+        return SUCCEEDED(service->SetHwndPropStr(window, kClient, CHILDID_SELF,
+                                                 kDescriptionProperty, text.c_str()));
     } catch (...) {
         return false;
     }
 }
 
 bool AccessibleProperties::SetLiveSetting(HWND window, LiveSetting setting) const noexcept {
-    if (service_ == nullptr) {
+    IAccPropServices* const service = Service();
+    if (service == nullptr) {
         return false;
     }
     VARIANT value{};
     value.vt = VT_I4;
     value.lVal = static_cast<LONG>(setting);
     return SUCCEEDED(
-        service_->SetHwndProp(window, kClient, CHILDID_SELF, kLiveSettingProperty, value));
+        service->SetHwndProp(window, kClient, CHILDID_SELF, kLiveSettingProperty, value));
 }
 
 } // namespace brindle::platform::win32

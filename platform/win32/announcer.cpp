@@ -84,14 +84,17 @@ void CALLBACK Announcer::PauseEnded(HWND window, UINT /*message*/, UINT_PTR time
 void Announcer::Show(const std::wstring& message, Announcement urgency) {
     // The static holds the newest message either way, for a reader that reads it or its events.
     SetWindowTextW(static_, message.c_str());
-    if (notifications_.Available()) {
+    if (!notifications_) {
+        notifications_ = UiaNotifications::Find();
+    }
+    if (notifications_->Available()) {
         IRawElementProviderSimple* provider = nullptr;
-        if (SUCCEEDED(notifications_.host_provider(static_, &provider)) && provider != nullptr) {
+        if (SUCCEEDED(notifications_->host_provider(static_, &provider)) && provider != nullptr) {
             const Bstr text(message);
             const Bstr activity(L"BrindleDSC.Estimate");
-            notifications_.raise(provider, kActionCompleted,
-                                 urgency == Announcement::Now ? kImportantMostRecent : kMostRecent,
-                                 text.Get(), activity.Get());
+            notifications_->raise(provider, kActionCompleted,
+                                  urgency == Announcement::Now ? kImportantMostRecent : kMostRecent,
+                                  text.Get(), activity.Get());
             provider->Release();
         }
         return;

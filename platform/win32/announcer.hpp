@@ -3,6 +3,7 @@
 #include "platform/win32/accessible_properties.hpp"
 #include "platform/window_core.hpp"
 
+#include <optional>
 #include <string>
 #include <windows.h>
 
@@ -54,7 +55,8 @@ private:
 
     HWND static_;
     const AccessibleProperties* properties_;
-    UiaNotifications notifications_ = UiaNotifications::Find();
+    // Looked up at the first message: a window that says nothing loads no UI Automation.
+    std::optional<UiaNotifications> notifications_;
     std::wstring waiting_;
 };
 

@@ -47,11 +47,13 @@ unzip -q "$zip" -d "$work/portable"
 cmp -s "$work/portable/$top/brindledsc.exe" "$program" || fail "the ZIP's program is not the build's"
 
 # A fresh prefix that says it is Windows 7.
-version=$(wine reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' /v CurrentVersion)
+version=$(wine reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' /v CurrentVersion) ||
+    fail "Wine could not read the new prefix's Windows version (status $?)"
 [[ "$version" == *6.1* ]] || fail "the prefix does not report Windows 7: $version"
 
 startup_estimate='34.15 GB - (34974.63 MB)'
-shown=$(wine "$probe" "$work/portable/$top/brindledsc.exe" | tr -d '\r')
+shown=$(wine "$probe" "$work/portable/$top/brindledsc.exe" | tr -d '\r') ||
+    fail "the program from the ZIP did not start, show its window and end with status 0 (status $?)"
 [[ "$shown" == "$startup_estimate" ]] || fail "the program from the ZIP shows '$shown'"
 
 drive_c=$BRINDLE_WINEPREFIX/drive_c
@@ -78,7 +80,8 @@ check_installed() {
 wine "$installer" /S
 settle
 check_installed "install"
-shown=$(wine "$probe" 'C:\Program Files\Brindle DSC\brindledsc.exe' | tr -d '\r')
+shown=$(wine "$probe" 'C:\Program Files\Brindle DSC\brindledsc.exe' | tr -d '\r') ||
+    fail "the installed program did not start, show its window and end with status 0 (status $?)"
 [[ "$shown" == "$startup_estimate" ]] || fail "the installed program shows '$shown'"
 
 # Installing again upgrades the installation where it is.
