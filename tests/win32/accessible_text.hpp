@@ -23,12 +23,24 @@ inline std::wstring TakeText(IAccessible* accessible, VARIANT child, AccessibleT
     return taken;
 }
 
-// The text of a window's standard accessible object, which Windows' accessibility layer gives a
-// client for a standard control, read in-process.
-inline std::wstring AccessibleText(HWND window, AccessibleTextOf text_of) {
+// How a client finds a window's accessible object: as a screen reader asks for it, through the
+// window's answer to WM_GETOBJECT and what oleacc keeps for the window
+// (AccessibleObjectFromWindow), or as the standard control's object itself
+// (CreateStdAccessibleObject), which Wine gives in-process where the first finds nothing for an
+// edit control.
+enum class Found { AsAClientAsks, AsTheStandardObject };
+
+// The text of a window's own accessible object.
+inline std::wstring AccessibleText(HWND window, AccessibleTextOf text_of, Found found) {
     IAccessible* accessible = nullptr;
-    if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&accessible)))) {
+    const HRESULT made =
+        found == Found::AsAClientAsks
+            ? AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                         __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&accessible))
+            : CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&accessible));
+    if (FAILED(made)) {
         return L"(no accessible object)";
     }
     VARIANT self{};

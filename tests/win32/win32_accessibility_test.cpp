@@ -49,7 +49,10 @@ TEST(Win32Accessibility, TheBoxesAreNamedByTheirCaptions) {
     CoInitialize(nullptr);
     for (const auto& [box, caption] :
          {std::pair{"txtCD", L"Days at CD Quality"}, std::pair{"txtArchive", L"Days at:"}}) {
-        EXPECT_EQ(AccessibleText(form.Control(box), &IAccessible::get_accName), caption) << box;
+        EXPECT_EQ(AccessibleText(form.Control(box), &IAccessible::get_accName,
+                                 Found::AsTheStandardObject),
+                  caption)
+            << box;
     }
     CoUninitialize();
 }

@@ -86,8 +86,9 @@ bool DescriptionsAreKept() {
     const platform::win32::AccessibleProperties properties;
     HWND const probe = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                      GetModuleHandleW(nullptr), nullptr);
-    const bool kept = properties.Describe(probe, L"probe") &&
-                      AccessibleText(probe, &IAccessible::get_accDescription) == L"probe";
+    const bool kept =
+        properties.Describe(probe, L"probe") &&
+        AccessibleText(probe, &IAccessible::get_accDescription, Found::AsAClientAsks) == L"probe";
     DestroyWindow(probe);
     return kept;
 }
@@ -111,7 +112,8 @@ TEST(Win32ErrorMark, DescribesOutOfDateFiguresAndWhatFailed) {
     const auto description = [&](std::string_view name) {
         HWND const described =
             name == kWindow ? window.window.Handle() : window.window.Control(name);
-        return kept ? AccessibleText(described, &IAccessible::get_accDescription)
+        return kept ? AccessibleText(described, &IAccessible::get_accDescription,
+                                     Found::AsAClientAsks)
                     : handed[described];
     };
     const auto expect = [&](const std::wstring& of_window, const std::wstring& of_cd,
