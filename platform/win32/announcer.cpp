@@ -1,5 +1,7 @@
 #include "platform/win32/announcer.hpp"
 
+#include "platform/win32/system_function.hpp"
+
 #include <chrono>
 #include <stdexcept>
 #include <uiautomationcore.h>
@@ -29,12 +31,6 @@ private:
     BSTR text_;
 };
 
-template <class Function>
-Function Find(HMODULE module, const char* name) {
-    // As for the DPI functions: through a pointer to a function without parameters.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 } // namespace
 
 UiaNotifications UiaNotifications::Find() noexcept {
@@ -43,8 +39,8 @@ UiaNotifications UiaNotifications::Find() noexcept {
     if (core == nullptr) {
         return {};
     }
-    return {win32::Find<HostProvider>(core, "UiaHostProviderFromHwnd"),
-            win32::Find<Raise>(core, "UiaRaiseNotificationEvent")};
+    return {SystemFunction<HostProvider>(core, "UiaHostProviderFromHwnd"),
+            SystemFunction<Raise>(core, "UiaRaiseNotificationEvent")};
 }
 
 Announcer::Announcer(HWND window, HINSTANCE instance, const AccessibleProperties& properties)

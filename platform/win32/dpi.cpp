@@ -1,5 +1,7 @@
 #include "platform/win32/dpi.hpp"
 
+#include "platform/win32/system_function.hpp"
+
 namespace brindle::platform::win32::dpi {
 namespace {
 
@@ -15,13 +17,6 @@ struct NewerFunctions {
     GetSystemMetricsForDpiFunction system_metrics = nullptr;
 };
 
-template <class Function>
-Function Find(HMODULE user32, const char* name) {
-    // GetProcAddress returns every function under one type; going through a pointer to a
-    // function without parameters is the cast the language allows between function types.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
-}
-
 bool hidden = false; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables): test switch
 
 const NewerFunctions& Newer() {
@@ -31,13 +26,14 @@ const NewerFunctions& Newer() {
             return NewerFunctions{};
         }
         return NewerFunctions{
-            .get_dpi_for_window = Find<GetDpiForWindowFunction>(user32, "GetDpiForWindow"),
-            .adjust_window_rect =
-                Find<AdjustWindowRectExForDpiFunction>(user32, "AdjustWindowRectExForDpi"),
-            .system_parameters =
-                Find<SystemParametersInfoForDpiFunction>(user32, "SystemParametersInfoForDpi"),
+            .get_dpi_for_window =
+                SystemFunction<GetDpiForWindowFunction>(user32, "GetDpiForWindow"),
+            .adjust_window_rect = SystemFunction<AdjustWindowRectExForDpiFunction>(
+                user32, "AdjustWindowRectExForDpi"),
+            .system_parameters = SystemFunction<SystemParametersInfoForDpiFunction>(
+                user32, "SystemParametersInfoForDpi"),
             .system_metrics =
-                Find<GetSystemMetricsForDpiFunction>(user32, "GetSystemMetricsForDpi"),
+                SystemFunction<GetSystemMetricsForDpiFunction>(user32, "GetSystemMetricsForDpi"),
         };
     }();
     static const NewerFunctions none{};
