@@ -16,7 +16,9 @@ if [[ -z "${BRINDLE_WINEPREFIX:-}" ]]; then
     BRINDLE_WINEPREFIX=$build/wine-prefix${on_display:+-display}
 fi
 export WINEPREFIX=$BRINDLE_WINEPREFIX
-export WINEDEBUG="${WINEDEBUG:--all}"
+# On a display, Wine's errors are kept: they say why a window could not be made (its X11 driver
+# failing to reach the display, say), which the test's own output cannot.
+export WINEDEBUG="${WINEDEBUG:--all${on_display:+,err+all}}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" # no installers, no menu entries
 if [[ -z "$on_display" ]]; then
     unset DISPLAY WAYLAND_DISPLAY

@@ -9,6 +9,7 @@
 #include <array>
 #include <commctrl.h>
 #include <stdexcept>
+#include <string>
 #include <windowsx.h>
 
 namespace brindle::platform::win32 {
@@ -147,7 +148,8 @@ Win32Window::Win32Window(const WindowDesign& design, HINSTANCE instance) : Windo
                               kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {
-        throw std::runtime_error("cannot create the window");
+        throw std::runtime_error("cannot create the window (system error " +
+                                 std::to_string(GetLastError()) + ")");
     }
     dpi_ = dpi::ForWindow(window_);
     CreateControls(instance);

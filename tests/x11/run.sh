@@ -20,4 +20,11 @@ if [[ ! -s $work/display ]]; then
 fi
 status=0
 DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb "$@" || status=$?
+if [[ $status -ne 0 ]]; then
+    # A failure may be the server's: say whether it was still there, and what it said.
+    if ! kill -0 %1 2>/dev/null; then
+        echo "Xvfb had ended:" >&2
+    fi
+    cat "$work/xvfb.log" >&2
+fi
 exit "$status"
