@@ -1,6 +1,7 @@
 // What a day box costs when it holds a huge text, as after pasting a mebibyte of digits: the
-// paste itself, one keystroke at the end of such a text, a word step across it, a screen reader's
-// queries of it, the memory the process holds after ten such pastes and a cleared box, and the
+// paste itself, one keystroke at the end of such a text, a word step across it, a paint and a
+// blink of its cursor, a screen reader's queries of it and of where its characters are (beside
+// the toolkit's line edit, holding the same), the memory the process holds after ten such pastes and a cleared box, and the
 // processor time the idle window takes with the text in it. The last two are reported as counters:
 // resident_MB (after), resident_growth_MB, and cpu_share (processor seconds per second of idling).
 
@@ -14,10 +15,12 @@
 #include <QAccessibleTextInterface>
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QEventLoop>
 #include <QTest>
 #include <QTimer>
 #include <array>
+#include <chrono>
 #include <ctime>
 #include <fstream>
 #include <unistd.h>
@@ -145,6 +148,54 @@ BENCHMARK(QtScreenReaderQueriesOnOneMebibyte)
     ->Arg(QAccessible::WordBoundary)
     ->Arg(QAccessible::LineBoundary)
     ->Unit(benchmark::kMicrosecond);
+
+// The box holding a mebibyte, its cursor at the end: painted whole (argument 0), as when the window
+// is uncovered, or only where its cursor is (1), as each blink of the cursor paints it.
+void QtPaintOfOneMebibyte(benchmark::State& state) {
+    const ShownForm1 shown;
+    QApplication::clipboard()->setText(HugeDays('1'));
+    shown.PasteOverEverything();
+    const bool blink = state.range(0) == 1;
+    for (auto _ : state) {
+        if (blink) {
+            shown.box->repaint(shown.box->cursorRect());
+        } else {
+            shown.box->repaint();
+        }
+    }
+}
+BENCHMARK(QtPaintOfOneMebibyte)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// Where characters spread over a mebibyte are drawn, as a screen reader asks it, one offset at a
+// time (most are scrolled out of sight): 100,000 offsets in the day box (arguments 0, 100000) and,
+// as it takes milliseconds an offset, 100 in the toolkit's line edit holding the same text (1,
+// 100). The counter us_per_offset compares them.
+void QtCharacterRectsOverOneMebibyte(benchmark::State& state) {
+    const ShownForm1 shown;
+    QApplication::clipboard()->setText(HugeDays('1'));
+    shown.PasteOverEverything();
+    QLineEdit line_edit(HugeDays('1'));
+    line_edit.show();
+    QWidget* const widget = state.range(0) == 0 ? static_cast<QWidget*>(shown.box) : &line_edit;
+    QAccessibleTextInterface* const text =
+        QAccessible::queryAccessibleInterface(widget)->textInterface();
+    const auto offsets = static_cast<int>(state.range(1));
+    const int step = text->characterCount() / offsets;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int offset = 0; offset < offsets; ++offset) {
+            benchmark::DoNotOptimize(text->characterRect(offset * step));
+        }
+        const std::chrono::duration<double, std::micro> taken =
+            std::chrono::steady_clock::now() - start;
+        state.counters["us_per_offset"] = taken.count() / offsets;
+    }
+}
+BENCHMARK(QtCharacterRectsOverOneMebibyte)
+    ->Args({0, 100'000})
+    ->Args({1, 100})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 // Ten pastes of a mebibyte, then the box cleared and a normal figure typed: how much more memory
 // the process holds than before the first paste.
