@@ -1,9 +1,10 @@
 // What a day box costs when it holds a huge text, as after pasting a mebibyte of digits: the
 // paste itself, one keystroke at the end of such a text, a word step across it, a paint and a
 // blink of its cursor, a screen reader's queries of it and of where its characters are (beside
-// the toolkit's line edit, holding the same), the memory the process holds after ten such pastes and a cleared box, and the
-// processor time the idle window takes with the text in it. The last two are reported as counters:
-// resident_MB (after), resident_growth_MB, and cpu_share (processor seconds per second of idling).
+// the toolkit's line edit, holding the same), the memory the process holds after ten such pastes
+// and a cleared box, and the processor time the idle window takes with the text in it. The last two
+// are reported as counters: resident_MB (after), resident_growth_MB, and cpu_share (processor
+// seconds per second of idling).
 
 #include "app/program_icon.hpp"
 #include "app/program_record.hpp"
@@ -15,8 +16,8 @@
 #include <QAccessibleTextInterface>
 #include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <array>

@@ -1,5 +1,7 @@
 #include "platform/qt/text_box/boundaries.hpp"
 
+#include "platform/qt/text_box/limits.hpp"
+
 #include <QTextBoundaryFinder>
 #include <algorithm>
 #include <array>
@@ -33,15 +35,12 @@ bool IsWordSeparator(QChar c) {
     return c.unicode() < kIsSeparator.size() && kIsSeparator[c.unicode()];
 }
 
-// Context enough for any grapheme cluster or word that matters to a day box.
-constexpr qsizetype kReach = 256;
-
 // Character boundaries in text[first, last), from `position`.
 class Characters {
 public:
     Characters(const QString& text, qsizetype position)
-        : first_(CharacterStart(text, position - kReach)),
-          last_(CharacterStart(text, position + kReach)),
+        : first_(CharacterStart(text, position - text_box_limits::kCharacterReach)),
+          last_(CharacterStart(text, position + text_box_limits::kCharacterReach)),
           finder_(QTextBoundaryFinder::Grapheme, text.constData() + first_, last_ - first_) {
         finder_.setPosition(position - first_);
     }

@@ -2,10 +2,12 @@
 
 #include "platform/qt/text_box/boundaries.hpp"
 #include "platform/qt/text_box/limits.hpp"
+#include "platform/qt/text_box/toolkit_guard.hpp"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QTimerEvent>
 #include <algorithm>
 
 // The text box's public operations, each a change of its model, and the one place every change
@@ -70,17 +72,12 @@ void TextBox::replace(qsizetype start, qsizetype end, const QString& text) {
     Edit(start, end, text);
 }
 
-// Nothing is undone while an input method is composing: its text is not the box's yet.
 void TextBox::undo() {
-    if (preedit_.isEmpty()) {
-        Show(model_.Undo());
-    }
+    Perform(EditingKey::Undo);
 }
 
 void TextBox::redo() {
-    if (preedit_.isEmpty()) {
-        Show(model_.Redo());
-    }
+    Perform(EditingKey::Redo);
 }
 
 void TextBox::cut() {
@@ -121,15 +118,26 @@ void TextBox::Edit(qsizetype start, qsizetype end, const QString& inserted) {
     Show(model_.Replace(start, end, inserted));
 }
 
-void TextBox::Backspace() {
-    Show(model_.Backspace());
-}
-
 void TextBox::Delete() {
     Show(model_.Delete());
 }
 
+void TextBox::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == drag_timer_.timerId()) {
+        // Held down in the selection long enough: the user means to drag it.
+        Guarded([&] { DragSelectionOut(); });
+    } else if (event->timerId() == blink_.timerId()) {
+        Guarded([&] { Blink(); });
+    } else {
+        QWidget::timerEvent(event);
+    }
+}
+
 void TextBox::Show(const TextChange& change) {
+    if (change.text_changed || !preedit_.isEmpty()) {
+        // What is being composed is laid out at the cursor, wherever it is.
+        Relayout();
+    }
     if (change.text_changed) {
         emit textChanged(text());
         // Text before the laid-out run changed: measure from the edit instead, keeping the scroll

@@ -10,12 +10,13 @@
 #include <QTextLayout>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QStyleOptionFrame;
 
 namespace brindle::platform::qt {
 
-enum class EditingKey : unsigned char;
+enum class ClipboardKey : unsigned char;
 
 // A one-line text box that costs the same whatever length of text it holds. A day box accepts
 // any text, a pasted mebibyte included, yet the user only ever sees a box's width of it; so this
@@ -59,7 +60,6 @@ public:
     void redo();
     [[nodiscard]] bool isUndoAvailable() const noexcept { return model_.History().CanUndo(); }
     [[nodiscard]] bool isRedoAvailable() const noexcept { return model_.History().CanRedo(); }
-    [[nodiscard]] const EditHistory& history() const noexcept { return model_.History(); }
     void cut();
     void copy() const;
     void paste(QClipboard::Mode mode = QClipboard::Clipboard);
@@ -114,7 +114,10 @@ private:
     [[nodiscard]] QRect ContentsArea() const;
     [[nodiscard]] QRect TextArea() const;
     [[nodiscard]] qsizetype RunCut(qsizetype position) const;
-    [[nodiscard]] Shown LayOutFrom(qsizetype start) const;
+    // The run from `layout_start_`, laid out once and kept until the text, what is being composed
+    // in it, the font or the run's start changes.
+    [[nodiscard]] const Shown& Layout() const;
+    void Relayout() noexcept { shown_.reset(); }
     // Where a position of the text is in the shown layout, past any text being composed.
     [[nodiscard]] int LayoutIndex(const Shown& shown, qsizetype position) const;
     [[nodiscard]] QPointF TextOrigin(const Shown& shown) const;
@@ -133,19 +136,21 @@ private:
     enum class Move { Keep, Select };
     void MoveCursor(qsizetype position, Move move);
     void Edit(qsizetype start, qsizetype end, const QString& inserted);
-    void Backspace();
     void Delete();
     void Perform(EditingKey key);
+    void Perform(ClipboardKey key);
     void CopyToSelectionClipboard() const;
     [[nodiscard]] bool InSelection(QPoint point) const;
     void DragSelectionOut();
     [[nodiscard]] qsizetype SurroundingStart() const;
     void RestartBlinking();
     void StopBlinking();
+    void Blink();
 
     TextModel model_;
-    qsizetype layout_start_ = 0; // where the laid-out run of the text starts
-    int hscroll_ = 0;            // its pixels left of the text area
+    qsizetype layout_start_ = 0;         // where the laid-out run of the text starts
+    mutable std::optional<Shown> shown_; // that run laid out, once needed
+    int hscroll_ = 0;                    // its pixels left of the text area
     // What an input method is composing, drawn at the cursor in the formats it asks for (from
     // the composition's start), with its own cursor, which it may hide.
     QString preedit_;

@@ -1,15 +1,13 @@
 #include "platform/qt/text_box/text_items.hpp"
 
 #include "platform/qt/text_box/boundaries.hpp"
+#include "platform/qt/text_box/limits.hpp"
 
 #include <QTextBoundaryFinder>
 #include <algorithm>
 
 namespace brindle::platform::qt {
 namespace {
-
-// How far around the offset a query looks: more than any word a day box holds.
-constexpr qsizetype kWindow = 512;
 
 constexpr QTextBoundaryFinder::BoundaryReasons kItemEdges =
     QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem;
@@ -19,9 +17,9 @@ constexpr QTextBoundaryFinder::BoundaryReasons kItemEdges =
 class Boundaries {
 public:
     Boundaries(QTextBoundaryFinder::BoundaryType type, const QString& text, qsizetype position)
-        : first_(CharacterStart(text, position - kWindow)),
-          last_(CharacterStart(text, position + kWindow)), cut_end_(last_ < text.size()),
-          finder_(type, text.constData() + first_, last_ - first_) {
+        : first_(CharacterStart(text, position - text_box_limits::kQueryReach)),
+          last_(CharacterStart(text, position + text_box_limits::kQueryReach)),
+          cut_end_(last_ < text.size()), finder_(type, text.constData() + first_, last_ - first_) {
         finder_.setPosition(position - first_);
     }
 

@@ -15,15 +15,16 @@ void ReplaceIn(QString& text, qsizetype start, qsizetype length, const QString& 
     }
     text.replace(start, length, inserted);
     // A box emptied of a huge text gives the memory back.
-    if (text.capacity() > 4 * text.size() + text_box_limits::kShownLimit) {
+    if (text.capacity() > 4 * text.size() + text_box_limits::kSpareCapacity) {
         text.squeeze();
     }
 }
 
 } // namespace
 
-TextModel::TextModel(const QString& text)
-    : text_(text), cursor_(text.size()), anchor_(cursor_), strong_(FirstStrongCharacter(text, 0)) {}
+TextModel::TextModel(const QString& text, EditHistory::Limits limits)
+    : text_(text), cursor_(text.size()), anchor_(cursor_), history_(limits),
+      strong_(FirstStrongCharacter(text, 0)) {}
 
 QString TextModel::SelectedText() const {
     return text_.mid(SelectionStart(), SelectionEnd() - SelectionStart());
@@ -166,6 +167,88 @@ TextChange TextModel::Take(const HistoryStep& step, Direction direction) {
     cursor_ = CharacterStart(text_, step.cursor);
     anchor_ = CharacterStart(text_, step.anchor);
     return change;
+}
+
+TextChange TextModel::Perform(EditingKey key, ArrowOnSelection arrows) {
+    const TextChange before = Unchanged();
+    TextChange change = Apply(key, arrows);
+    change.old_cursor = before.old_cursor;
+    change.old_selection_start = before.old_selection_start;
+    change.old_selection_end = before.old_selection_end;
+    return change;
+}
+
+// A key's steps: those that only select, then at most one that edits, whose change is the key's.
+TextChange TextModel::Apply(EditingKey key, ArrowOnSelection arrows) {
+    const bool collapse = HasSelection() && arrows == ArrowOnSelection::Collapses;
+    switch (key) {
+    case EditingKey::Undo:
+        return Undo();
+    case EditingKey::Redo:
+        return Redo();
+    case EditingKey::SelectAll:
+        return SelectAll();
+    case EditingKey::DeleteWordBefore:
+        // The selection grows by the word before the cursor, then goes (pinned by
+        // TextBox.AnswersEveryEditingKeyAsTheLineEditDoes). Unlike the line edit's
+        // Ctrl+Shift+Backspace, nothing after the cursor ever goes.
+        (void)MoveCursor(PreviousWordStart(text_, cursor_), true);
+        return HasSelection() ? ReplaceSelection({}) : Unchanged();
+    case EditingKey::DeleteWordAfter:
+        (void)MoveCursor(NextWordStart(text_, cursor_), true);
+        return Delete();
+    case EditingKey::DeleteToEnd:
+        (void)Select(cursor_, text_.size());
+        return ReplaceSelection({});
+    case EditingKey::DeleteLine:
+        (void)SelectAll();
+        return ReplaceSelection({});
+    case EditingKey::DeleteNext:
+        return Delete();
+    case EditingKey::DeletePrevious:
+        return Backspace();
+    case EditingKey::ToStart:
+        return MoveCursor(0, false);
+    case EditingKey::ToEnd:
+        return MoveCursor(text_.size(), false);
+    case EditingKey::SelectToStart:
+        return MoveCursor(0, true);
+    case EditingKey::SelectToEnd:
+        return MoveCursor(text_.size(), true);
+    case EditingKey::CharacterRight:
+        return MoveCursor(collapse ? SelectionEnd() : CharacterRightOf(cursor_), false);
+    case EditingKey::CharacterLeft:
+        return MoveCursor(collapse ? SelectionStart() : CharacterLeftOf(cursor_), false);
+    case EditingKey::SelectCharacterRight:
+        return MoveCursor(CharacterRightOf(cursor_), true);
+    case EditingKey::SelectCharacterLeft:
+        return MoveCursor(CharacterLeftOf(cursor_), true);
+    case EditingKey::WordRight:
+        return MoveCursor(WordRightOf(cursor_), false);
+    case EditingKey::WordLeft:
+        return MoveCursor(WordLeftOf(cursor_), false);
+    case EditingKey::SelectWordRight:
+        return MoveCursor(WordRightOf(cursor_), true);
+    case EditingKey::SelectWordLeft:
+        return MoveCursor(WordLeftOf(cursor_), true);
+    }
+    return Unchanged();
+}
+
+qsizetype TextModel::CharacterRightOf(qsizetype position) const {
+    return RightToLeft() ? PreviousCharacter(text_, position) : NextCharacter(text_, position);
+}
+
+qsizetype TextModel::CharacterLeftOf(qsizetype position) const {
+    return RightToLeft() ? NextCharacter(text_, position) : PreviousCharacter(text_, position);
+}
+
+qsizetype TextModel::WordRightOf(qsizetype position) const {
+    return RightToLeft() ? PreviousWordStart(text_, position) : NextWordStart(text_, position);
+}
+
+qsizetype TextModel::WordLeftOf(qsizetype position) const {
+    return RightToLeft() ? NextWordStart(text_, position) : PreviousWordStart(text_, position);
 }
 
 void TextModel::FollowDirection(qsizetype start) {

@@ -20,12 +20,44 @@ struct TextChange {
     qsizetype old_selection_end = 0;
 };
 
+// What an editing key does to a text, whichever key the desktop binds to it. Steps to the left
+// and right go through the text in its reading direction: Right steps back through a text that
+// reads right to left.
+enum class EditingKey : unsigned char {
+    Undo,
+    Redo,
+    SelectAll,
+    DeleteWordBefore,
+    DeleteWordAfter,
+    DeleteToEnd, // from the cursor, whatever was selected (Ctrl+K on X11)
+    DeleteLine,  // all of it (Ctrl+U on X11)
+    DeleteNext,
+    DeletePrevious,
+    ToStart,
+    ToEnd,
+    SelectToStart,
+    SelectToEnd,
+    CharacterRight,
+    CharacterLeft,
+    SelectCharacterRight,
+    SelectCharacterLeft,
+    WordRight,
+    WordLeft,
+    SelectWordRight,
+    SelectWordLeft,
+};
+
+// What a left or right arrow does to a selection: collapse it to its end on that side (as on
+// most desktops), or step from the cursor (as on Windows).
+enum class ArrowOnSelection : unsigned char { Collapses, Steps };
+
 // A one-line text with its cursor, its selection (from the anchor to the cursor), its undo history
 // and its reading direction, and the edits users make to it: all of a text box but showing it.
 // Positions never split a character outside the basic plane.
 class TextModel {
 public:
-    explicit TextModel(const QString& text = {});
+    explicit TextModel(const QString& text = {},
+                       EditHistory::Limits limits = EditHistory::kDefaultLimits);
 
     [[nodiscard]] const QString& Text() const noexcept { return text_; }
     [[nodiscard]] qsizetype Cursor() const noexcept { return cursor_; }
@@ -58,8 +90,17 @@ public:
     // Makes the next edit a step of its own, as a paste is.
     void Separate() noexcept { history_.Separate(); }
 
+    // What a key does, as one change: a key that selects and then deletes reports only the
+    // deletion, from the selection as it was before the key.
+    TextChange Perform(EditingKey key, ArrowOnSelection arrows);
+
 private:
     [[nodiscard]] TextChange Unchanged() const;
+    TextChange Apply(EditingKey key, ArrowOnSelection arrows);
+    [[nodiscard]] qsizetype CharacterRightOf(qsizetype position) const;
+    [[nodiscard]] qsizetype CharacterLeftOf(qsizetype position) const;
+    [[nodiscard]] qsizetype WordRightOf(qsizetype position) const;
+    [[nodiscard]] qsizetype WordLeftOf(qsizetype position) const;
     enum class Direction { Back, Forward };
     TextChange Take(const HistoryStep& step, Direction direction);
     void FollowDirection(qsizetype start);

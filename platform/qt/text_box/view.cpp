@@ -11,10 +11,12 @@
 #include <algorithm>
 #include <climits>
 
-// How a text box measures, scrolls and paints itself.
+// How a text box lays out its text, measures and scrolls it, and finds where things are in it.
 namespace brindle::platform::qt {
 
+using text_box_limits::kCleanCutReach;
 using text_box_limits::kShownLimit;
+using text_box_limits::kShownMargin;
 using text_box_limits::ToInt;
 
 namespace {
@@ -84,11 +86,16 @@ QSize TextBox::minimumSizeHint() const {
 // short one, and the cursor does not jump as the run moves (pinned by
 // TextBox.ReadsRightToLeftAsTheLineEditDoes).
 qsizetype TextBox::RunCut(qsizetype position) const {
-    return CleanCut(text(), position, RightToLeft(), kShownLimit / 8);
+    return CleanCut(text(), position, RightToLeft(), kCleanCutReach);
 }
 
-TextBox::Shown TextBox::LayOutFrom(qsizetype start) const {
+const TextBox::Shown& TextBox::Layout() const {
+    if (shown_ && shown_->start == layout_start_) {
+        return *shown_;
+    }
+    shown_.reset();
     Shown shown;
+    const qsizetype start = layout_start_;
     shown.start = start;
     shown.length = RunCut(start + kShownLimit) - start;
     shown.layout = std::make_unique<QTextLayout>(
@@ -109,7 +116,7 @@ TextBox::Shown TextBox::LayOutFrom(qsizetype start) const {
     shown.layout->beginLayout();
     shown.layout->createLine();
     shown.layout->endLayout();
-    return shown;
+    return shown_.emplace(std::move(shown));
 }
 
 int TextBox::LayoutIndex(const Shown& shown, qsizetype position) const {
@@ -134,30 +141,31 @@ int TextBox::CursorX(const Shown& shown) const {
 }
 
 void TextBox::KeepCursorInLayout() {
-    constexpr qsizetype kMargin = kShownLimit / 4;
-    const bool near_start = layout_start_ > 0 && cursorPosition() < layout_start_ + kMargin;
+    const bool near_start = layout_start_ > 0 && cursorPosition() < layout_start_ + kShownMargin;
     const bool near_end = layout_start_ + kShownLimit < text().size() &&
-                          cursorPosition() > layout_start_ + kShownLimit - kMargin;
+                          cursorPosition() > layout_start_ + kShownLimit - kShownMargin;
     if (!near_start && !near_end) {
         return;
     }
     const qsizetype start = RunCut(cursorPosition() - kShownLimit / 2);
     const qsizetype low = std::min(start, layout_start_);
     const qsizetype high = std::max(start, layout_start_);
+    // The scroll carries over into the new run's coordinates, through a character both runs lay
+    // out: the later run's first, wherever the text's direction puts it.
+    const auto x_of_high = [&] {
+        const Shown& run = Layout();
+        return qRound(run.layout->lineAt(0).cursorToX(ToInt(high - run.start)));
+    };
     if (high - low < kShownLimit) {
-        // The scroll carries over into the new run's coordinates, through a character both runs
-        // lay out: the later run's first, wherever the text's direction puts it.
-        const auto x_of_high = [&](qsizetype run_start) {
-            const Shown run = LayOutFrom(run_start);
-            return qRound(run.layout->lineAt(0).cursorToX(ToInt(high - run_start)));
-        };
-        hscroll_ += x_of_high(start) - x_of_high(layout_start_);
+        const int before = x_of_high();
+        layout_start_ = start;
+        hscroll_ += x_of_high() - before;
     } else {
         // The cursor went far: the view is left behind on the side it came from, and scrolling
         // brings the cursor in from that side.
         hscroll_ = (start > layout_start_) != RightToLeft() ? INT_MIN / 8 : INT_MAX / 8;
+        layout_start_ = start;
     }
-    layout_start_ = start;
 }
 
 // Scrolls exactly as the toolkit's line edit does, so that a box looks the same whatever it
@@ -170,7 +178,7 @@ void TextBox::KeepCursorInLayout() {
 void TextBox::ScrollToCursor() {
     KeepCursorInLayout();
     const int width = TextArea().width();
-    const Shown shown = LayOutFrom(layout_start_);
+    const Shown& shown = Layout();
     const int cursor_x = CursorX(shown);
     // The cursor's pixel after the text counts as part of it; a text whose end is not laid out
     // reaches beyond any box.
@@ -201,43 +209,10 @@ void TextBox::ScrollToCursor() {
 }
 
 qsizetype TextBox::firstVisible() const {
-    const Shown shown = LayOutFrom(layout_start_);
+    const Shown& shown = Layout();
     const int index =
         shown.layout->lineAt(0).xToCursor(std::max(0, hscroll_), QTextLine::CursorOnCharacter);
     return shown.start + std::clamp<qsizetype>(index, 0, shown.length);
-}
-
-void TextBox::paintEvent(QPaintEvent* /*event*/) {
-    Guarded([&] {
-        QPainter painter(this);
-        QStyleOptionFrame panel;
-        InitFrameOption(panel);
-        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
-        const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &panel, this);
-        painter.setClipRect(contents);
-
-        const Shown shown = LayOutFrom(layout_start_);
-        QList<QTextLayout::FormatRange> selections;
-        const qsizetype from = std::max(selectionStart(), shown.start);
-        const qsizetype to = std::min(selectionEnd(), shown.start + shown.length);
-        if (hasSelectedText() && from < to) {
-            QTextLayout::FormatRange selection;
-            selection.start = LayoutIndex(shown, from);
-            selection.length = LayoutIndex(shown, to) - selection.start;
-            selection.format.setBackground(palette().brush(QPalette::Highlight));
-            selection.format.setForeground(palette().brush(QPalette::HighlightedText));
-            selections.append(selection);
-        }
-        painter.setPen(palette().color(QPalette::Text));
-        const QPointF origin = TextOrigin(shown);
-        shown.layout->draw(&painter, origin, selections, contents);
-        if (cursor_shown_ && !cursor_hidden_ && cursorPosition() >= shown.start &&
-            cursorPosition() <= shown.start + shown.length) {
-            shown.layout->drawCursor(
-                &painter, origin, LayoutIndex(shown, cursorPosition()) + ToInt(preedit_cursor_),
-                style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
-        }
-    });
 }
 
 // A cursor's rectangle at `x`, as the line edit reports it to input methods and assistive
@@ -251,7 +226,7 @@ QRect TextBox::CaretBox(qreal x) const {
 }
 
 QRect TextBox::cursorRect() const {
-    const Shown shown = LayOutFrom(layout_start_);
+    const Shown& shown = Layout();
     if (cursorPosition() < shown.start || cursorPosition() > shown.start + shown.length) {
         return {};
     }
@@ -263,7 +238,7 @@ QRect TextBox::anchorRect() const {
     if (model_.Anchor() == cursorPosition()) {
         return cursorRect();
     }
-    const Shown shown = LayOutFrom(layout_start_);
+    const Shown& shown = Layout();
     if (model_.Anchor() < shown.start || model_.Anchor() > shown.start + shown.length) {
         return {};
     }
@@ -272,7 +247,12 @@ QRect TextBox::anchorRect() const {
 }
 
 QRect TextBox::characterRect(qsizetype position) const {
-    const Shown shown = LayOutFrom(layout_start_);
+    // A screen reader asks this of every offset in turn: those far from the laid-out run are
+    // answered without laying anything out.
+    if (position < layout_start_ || position >= layout_start_ + kShownLimit) {
+        return {};
+    }
+    const Shown& shown = Layout();
     if (position < shown.start || position >= shown.start + shown.length) {
         return {};
     }
@@ -288,13 +268,38 @@ QRect TextBox::characterRect(qsizetype position) const {
 }
 
 qsizetype TextBox::positionAt(QPoint point) const {
-    const Shown shown = LayOutFrom(layout_start_);
+    const Shown& shown = Layout();
     const qreal x = point.x() - TextOrigin(shown).x();
     qsizetype index = shown.layout->lineAt(0).xToCursor(x, QTextLine::CursorBetweenCharacters);
     if (!preedit_.isEmpty() && shown.start + index > cursorPosition()) {
         index = std::max(cursorPosition() - shown.start, index - preedit_.size());
     }
     return shown.start + std::clamp<qsizetype>(index, 0, shown.length);
+}
+
+void TextBox::changeEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+    case QEvent::LayoutDirectionChange:
+        Relayout();
+        Guarded([&] { ScrollToCursor(); });
+        update();
+        break;
+    case QEvent::EnabledChange:
+    case QEvent::PaletteChange:
+    case QEvent::ActivationChange:
+        update();
+        break;
+    default:
+        break;
+    }
+    QWidget::changeEvent(event);
+}
+
+void TextBox::resizeEvent(QResizeEvent* event) {
+    Guarded([&] { ScrollToCursor(); });
+    QWidget::resizeEvent(event);
 }
 
 } // namespace brindle::platform::qt
