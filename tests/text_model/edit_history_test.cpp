@@ -1,11 +1,12 @@
-// The text box's undo history: what one undo takes back, where it leaves the cursor, and what a
-// budget forgets.
+// The text box's undo history, through the model that keeps it: what one undo takes back, where
+// it leaves the cursor, and what a budget forgets.
 
-#include "platform/qt/text_box/edit_history.hpp"
+#include "platform/qt/text_box/text_model.hpp"
 
 #include <optional>
 #include <string>
 #include <vector>
+#include <QString>
 
 #include <gtest/gtest.h>
 
@@ -13,78 +14,37 @@ namespace brindle::testing {
 namespace {
 
 using platform::qt::EditHistory;
-using platform::qt::HistoryStep;
-using platform::qt::TextEdit;
+using platform::qt::TextChange;
+using platform::qt::TextModel;
 
-// A text, a cursor and a selection edited the way a text box edits them, with the history
-// recording every edit.
-class Session {
+// A text model whose cursor and selection are set as a test needs them, and what its undo and
+// redo leave, as "text|cursor,anchor" ("nothing" when there is nothing to take).
+class Session : public TextModel {
 public:
-    explicit Session(const char* text, qsizetype cursor, qsizetype anchor,
-                     EditHistory::Limits limits = EditHistory::kDefaultLimits)
-        : text_(QString::fromUtf8(text)), cursor_(cursor), anchor_(anchor), history_(limits) {}
+    Session(const char* text, qsizetype cursor, qsizetype anchor,
+            EditHistory::Limits limits = EditHistory::kDefaultLimits)
+        : TextModel(QString::fromUtf8(text), limits) {
+        (void)Select(anchor, cursor);
+    }
 
-    // Replaces the selection (or inserts at the cursor).
-    void Type(const char* typed) {
-        const qsizetype start = std::min(cursor_, anchor_);
-        Edit(start, std::max(cursor_, anchor_) - start, QString::fromUtf8(typed));
-    }
-    void Backspace() {
-        if (cursor_ != anchor_) {
-            Type("");
-        } else {
-            Edit(cursor_ - 1, 1, {});
-        }
-    }
-    void Delete() {
-        if (cursor_ != anchor_) {
-            Type("");
-        } else {
-            Edit(cursor_, 1, {});
-        }
-    }
+    void Type(const char* typed) { (void)ReplaceSelection(QString::fromUtf8(typed)); }
+    // Moves the cursor as the user does, a move of the cursor ending a run of typing.
     void Move(qsizetype cursor, qsizetype anchor) {
-        if (cursor != cursor_) {
-            history_.Separate();
-        }
-        cursor_ = cursor;
-        anchor_ = anchor;
+        (void)MoveCursor(cursor, false);
+        (void)Select(anchor, cursor);
     }
-    void Separate() { history_.Separate(); }
-
-    // The text, cursor and anchor after an undo or a redo, as "text|cursor,anchor".
-    std::string Undo() { return Take(history_.UndoStep(), true); }
-    std::string Redo() { return Take(history_.RedoStep(), false); }
-    [[nodiscard]] const EditHistory& History() const { return history_; }
+    std::string TakeUndo() { return Took(History().CanUndo() ? Undo() : Nothing()); }
+    std::string TakeRedo() { return Took(History().CanRedo() ? Redo() : Nothing()); }
 
 private:
-    void Edit(qsizetype position, qsizetype length, const QString& inserted) {
-        TextEdit edit{position, text_.mid(position, length), inserted, cursor_, anchor_};
-        text_.replace(position, length, inserted);
-        cursor_ = anchor_ = position + inserted.size();
-        history_.Record(edit);
-    }
-    std::string Take(const std::optional<HistoryStep>& step, bool back) {
-        if (!step) {
+    static std::optional<TextChange> Nothing() { return std::nullopt; }
+    [[nodiscard]] std::string Took(const std::optional<TextChange>& change) const {
+        if (!change) {
             return "nothing";
         }
-        for (const TextEdit& edit : step->edits) {
-            if (back) {
-                text_.replace(edit.position, edit.inserted.size(), edit.removed);
-            } else {
-                text_.replace(edit.position, edit.removed.size(), edit.inserted);
-            }
-        }
-        back ? history_.MarkUndone() : history_.MarkRedone();
-        cursor_ = step->cursor;
-        anchor_ = step->anchor;
-        return text_.toStdString() + '|' + std::to_string(cursor_) + ',' + std::to_string(anchor_);
+        return Text().toStdString() + '|' + std::to_string(Cursor()) + ',' +
+               std::to_string(Anchor());
     }
-
-    QString text_;
-    qsizetype cursor_;
-    qsizetype anchor_;
-    EditHistory history_;
 };
 
 struct Case {
@@ -183,13 +143,13 @@ TEST(EditHistory, UndoesWhatAUserThinksOfAsOneEdit) {
         Session session(test.text, test.cursor, test.anchor);
         test.edit(session);
         for (const std::string& expected : test.undos) {
-            EXPECT_EQ(session.Undo(), expected) << test.what;
+            EXPECT_EQ(session.TakeUndo(), expected) << test.what;
         }
-        EXPECT_EQ(session.Undo(), "nothing") << test.what;
+        EXPECT_EQ(session.TakeUndo(), "nothing") << test.what;
         for (const std::string& expected : test.redos) {
-            EXPECT_EQ(session.Redo(), expected) << test.what;
+            EXPECT_EQ(session.TakeRedo(), expected) << test.what;
         }
-        EXPECT_EQ(session.Redo(), "nothing") << test.what;
+        EXPECT_EQ(session.TakeRedo(), "nothing") << test.what;
     }
 }
 
@@ -198,14 +158,14 @@ TEST(EditHistory, ANewEditForgetsWhatWasUndone) {
     session.Type("1");
     session.Separate();
     session.Type("2");
-    EXPECT_EQ(session.Undo(), "1|1,1");
+    EXPECT_EQ(session.TakeUndo(), "1|1,1");
     EXPECT_TRUE(session.History().CanRedo());
     session.Type("3");
     EXPECT_FALSE(session.History().CanRedo());
     EXPECT_EQ(session.History().StoredCharacters(), 2);
     // The separation the undo stopped at still stands: "3" is a step of its own.
-    EXPECT_EQ(session.Undo(), "1|1,1");
-    EXPECT_EQ(session.Redo(), "13|2,2");
+    EXPECT_EQ(session.TakeUndo(), "1|1,1");
+    EXPECT_EQ(session.TakeRedo(), "13|2,2");
 }
 
 // Ten pastes of a large text keep only what fits the budget, newest first; one larger than the
@@ -221,8 +181,8 @@ TEST(EditHistory, KeepsToItsBudgetByForgettingTheOldestSteps) {
         EXPECT_LE(pastes.History().StoredCharacters(), limits.characters);
     }
     EXPECT_EQ(pastes.History().Count(), 1U); // two edits would be 160 characters
-    EXPECT_EQ(pastes.Undo(), forty + "|40,0");
-    EXPECT_EQ(pastes.Undo(), "nothing");
+    EXPECT_EQ(pastes.TakeUndo(), forty + "|40,0");
+    EXPECT_EQ(pastes.TakeUndo(), "nothing");
 
     const std::string huge(101, '1');
     pastes.Type(huge.c_str());
@@ -245,10 +205,10 @@ TEST(EditHistory, KeepsToItsBudgetByForgettingTheOldestSteps) {
     few.Separate();
     few.Type("5");
     EXPECT_EQ(few.History().Count(), 3U);
-    EXPECT_EQ(few.Undo(), "34|2,2");
-    EXPECT_EQ(few.Undo(), "3|1,1");
-    EXPECT_EQ(few.Undo(), "|0,0");
-    EXPECT_EQ(few.Undo(), "nothing");
+    EXPECT_EQ(few.TakeUndo(), "34|2,2");
+    EXPECT_EQ(few.TakeUndo(), "3|1,1");
+    EXPECT_EQ(few.TakeUndo(), "|0,0");
+    EXPECT_EQ(few.TakeUndo(), "nothing");
 }
 
 } // namespace
