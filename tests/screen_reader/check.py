@@ -4,6 +4,7 @@ Run by run.sh with the program already starting. Exits non-zero, saying why, at 
 that fails.
 """
 
+import subprocess
 import sys
 import time
 
@@ -110,6 +111,21 @@ def main():
     text.setSelection(0, 1, 3)
     pump(0.5)
     expect("selection events for a selection", selections, [ARCHIVE_BOX])
+
+    # Ctrl+Backspace takes the word before the caret in one change: the deletion is heard, and
+    # no selection that would last an instant.
+    window = subprocess.run(["xdotool", "search", "--sync", "--name", "^Brindle DSC"], check=True,
+                            capture_output=True, text=True, timeout=30).stdout.split()[0]
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
+    archive.queryComponent().grabFocus()
+    text.setCaretOffset(4)
+    pump(0.5)
+    del heard[:], selections[:]
+    subprocess.run(["xdotool", "key", "ctrl+BackSpace"], check=True)
+    pump(1.0)
+    expect("archive box after Ctrl+Backspace", text.getText(0, -1), "37.")
+    expect("announced for Ctrl+Backspace", heard, [("object:text-changed:delete", 3, "5")])
+    expect("selection events for Ctrl+Backspace", selections, [])
 
     # A mebibyte set through the bus is kept whole and estimated.
     archive.queryEditableText().setTextContents("1." + "0" * (1 << 20))
