@@ -5,7 +5,7 @@
 #include "app/program_icon.hpp"
 #include "app/program_record.hpp"
 #include "platform/qt/qt_window.hpp"
-#include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/text_box/bounded_line_edit.hpp"
 #include "window/form1.hpp"
 
 #include <QApplication>
@@ -32,7 +32,7 @@ void QtKeystroke(benchmark::State& state) {
     window.Attach(form);
     window.Load();
     window.Window().show();
-    auto* const box = qobject_cast<platform::qt::TextBox*>(window.Widget("txtArchive"));
+    auto* const box = qobject_cast<platform::qt::BoundedLineEdit*>(window.Widget("txtArchive"));
     box->setFocus();
     box->end(false);
     constexpr std::array<Qt::Key, 2> kKeys{Qt::Key_5, Qt::Key_Backspace};

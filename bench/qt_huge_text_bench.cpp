@@ -9,7 +9,7 @@
 #include "app/program_icon.hpp"
 #include "app/program_record.hpp"
 #include "platform/qt/qt_window.hpp"
-#include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/text_box/bounded_line_edit.hpp"
 #include "window/form1.hpp"
 
 #include <QAccessible>
@@ -74,7 +74,8 @@ struct ShownForm1 {
 
     platform::qt::QtWindow window{app::BrindleWindowDesign(), app::ProgramIcon()};
     window::Form1 form{window};
-    platform::qt::TextBox* box = qobject_cast<platform::qt::TextBox*>(window.Widget("txtArchive"));
+    platform::qt::BoundedLineEdit* box =
+        qobject_cast<platform::qt::BoundedLineEdit*>(window.Widget("txtArchive"));
 };
 
 void QtPasteOneMebibyteOverTheBox(benchmark::State& state) {

@@ -5,7 +5,7 @@
 #include "platform/qt/qt_icon.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/text_box/accessible.hpp"
-#include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/text_box/bounded_line_edit.hpp"
 #include "platform/qt/title_bar.hpp"
 
 #include <QAccessible>
@@ -157,7 +157,7 @@ QWidget* CreateWidget(const ControlDesign& design, QWidget& parent) {
     QWidget* widget = nullptr;
     switch (design.kind) {
     case ControlKind::TextBox: {
-        widget = new TextBox(caption, &parent);
+        widget = new BoundedLineEdit(caption, &parent);
         break;
     }
     case ControlKind::OptionButton: {
@@ -194,7 +194,7 @@ QWidget* CreateWidget(const ControlDesign& design, QWidget& parent) {
 QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> icon)
     : WindowCore(design), window_(std::make_unique<QWidget>()), beep_(&QApplication::beep) {
     QAccessible::installFactory(&WindowAccessible);
-    QAccessible::installFactory(&TextBoxAccessible);
+    QAccessible::installFactory(&BoundedLineEditAccessible);
     QAccessible::installFactory(&AnnouncerAccessible);
     window_->setObjectName(ToQString(design.name));
     window_->setWindowTitle(ToQString(design.caption));
@@ -218,8 +218,9 @@ QtWindow::QtWindow(const WindowDesign& design, std::span<const IndexedImage> ico
     for (std::size_t index = 0; index < design.controls.size(); ++index) {
         QWidget* const widget = CreateWidget(design.controls[index], *window_);
         widgets_.push_back(widget);
-        if (auto* const box = qobject_cast<TextBox*>(widget)) {
-            QObject::connect(box, &TextBox::textChanged, box, [this, index] { Changed(index); });
+        if (auto* const box = qobject_cast<BoundedLineEdit*>(widget)) {
+            QObject::connect(box, &BoundedLineEdit::textChanged, box,
+                             [this, index] { Changed(index); });
         } else if (auto* const option = qobject_cast<QRadioButton*>(widget)) {
             options->addButton(option);
             // Selecting an option by mouse, keyboard or assistive technology all check it; the
@@ -286,11 +287,11 @@ void QtWindow::SetTabOrder() {
 }
 
 std::string QtWindow::ReadText(std::size_t box) const {
-    return FromQString(qobject_cast<TextBox*>(widgets_[box])->text());
+    return FromQString(qobject_cast<BoundedLineEdit*>(widgets_[box])->text());
 }
 
 void QtWindow::WriteText(std::size_t box, std::string_view text) {
-    qobject_cast<TextBox*>(widgets_[box])->setText(ToQString(text));
+    qobject_cast<BoundedLineEdit*>(widgets_[box])->setText(ToQString(text));
 }
 
 bool QtWindow::ReadValue(std::size_t option) const {
@@ -425,7 +426,7 @@ void QtWindow::PaintAroundControls(QPainter& painter) const {
                 painter, device, line * kFrameWidth,
                 widget.palette().color(widget.isEnabled() ? QPalette::Active : QPalette::Disabled,
                                        QPalette::WindowText));
-        } else if (qobject_cast<const TextBox*>(&widget) != nullptr) {
+        } else if (qobject_cast<const BoundedLineEdit*>(&widget) != nullptr) {
             FillBand(painter, device.adjusted(-line, -line, line, line), line, outline);
         }
     }

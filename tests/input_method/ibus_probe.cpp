@@ -2,7 +2,7 @@
 // line edit when given "--line-edit", to compare. It prints the box's text whenever it changes and
 // quits on Escape.
 
-#include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/text_box/bounded_line_edit.hpp"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -23,8 +23,8 @@ int main(int argc, char** argv) {
         QObject::connect(line_edit, &QLineEdit::textChanged, print);
         box = line_edit;
     } else {
-        auto* const text_box = new brindle::platform::qt::TextBox(QString(), &window);
-        QObject::connect(text_box, &brindle::platform::qt::TextBox::textChanged, print);
+        auto* const text_box = new brindle::platform::qt::BoundedLineEdit(QString(), &window);
+        QObject::connect(text_box, &brindle::platform::qt::BoundedLineEdit::textChanged, print);
         box = text_box;
     }
     box->setGeometry(10, 10, 220, 24);

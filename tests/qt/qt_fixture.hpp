@@ -4,7 +4,7 @@
 #include "app/program_record.hpp"
 #include "platform/error_colour.hpp"
 #include "platform/qt/qt_window.hpp"
-#include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/text_box/bounded_line_edit.hpp"
 #include "simulated_form1.hpp"
 #include "window/form1.hpp"
 
@@ -21,7 +21,7 @@
 
 namespace brindle::testing {
 
-using QtTextBox = platform::qt::TextBox;
+using QtTextBox = platform::qt::BoundedLineEdit;
 
 // DejaVu Sans Condensed at 11 pixels has a 13-pixel line, the size at which 15 twips make one
 // pixel, and captions about as wide as the design's, so that nothing needs to grow.

@@ -5,7 +5,7 @@
 #include "app/program_record.hpp"
 #include "platform/qt/qt_window.hpp"
 #include "platform/qt/run_program.hpp"
-#include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/text_box/bounded_line_edit.hpp"
 
 #include <QLabel>
 #include <QTest>
@@ -26,7 +26,8 @@ int main() {
     return brindle::platform::qt::RunProgramUntilShown(
         brindle::app::BrindleProgram(), [](brindle::platform::qt::QtWindow& window) {
             PrintCaptions(window);
-            auto* const box = qobject_cast<brindle::platform::qt::TextBox*>(window.Widget("txtCD"));
+            auto* const box =
+                qobject_cast<brindle::platform::qt::BoundedLineEdit*>(window.Widget("txtCD"));
             box->selectAll();
             QTest::keyClicks(box, "1.5");
             PrintCaptions(window);

@@ -217,7 +217,7 @@ struct Pair {
 // characters outside the basic plane, format characters (ZWNJ from a Persian layout's
 // Shift+Space, ZWJ, LRM), private use, Super+digit and AltGr (Ctrl+Alt); not Ctrl or Ctrl+Shift
 // alone, which are commands, nor control characters.
-TEST(TextBox, TypesWhatEveryKeyEventCarriesAsTheLineEditDoes) {
+TEST(BoundedLineEdit, TypesWhatEveryKeyEventCarriesAsTheLineEditDoes) {
     struct Typed {
         const char* utf8;
         Qt::KeyboardModifiers modifiers;
@@ -261,7 +261,7 @@ TEST(TextBox, TypesWhatEveryKeyEventCarriesAsTheLineEditDoes) {
     EXPECT_EQ(pair.box.text(), QString::fromUtf8("\xF0\x9F\x98\x80\xE2\x80\x8C"));
 }
 
-TEST(TextBox, AnswersEveryEditingKeyAsTheLineEditDoes) {
+TEST(BoundedLineEdit, AnswersEveryEditingKeyAsTheLineEditDoes) {
     Pair pair;
     for (const QString& text : kTexts) {
         for (int cursor = 0; cursor <= text.size(); ++cursor) {
@@ -288,7 +288,7 @@ std::string Describe(const Key& key) {
 
 // Long random runs of the same keys, undo and redo among them, checked after every key; a
 // failure shows the keys that led to it.
-TEST(TextBox, StaysInStepWithTheLineEditThroughRandomEditing) {
+TEST(BoundedLineEdit, StaysInStepWithTheLineEditThroughRandomEditing) {
     Pair pair;
     std::mt19937 random(20261208);
     const std::vector<Key> keys(std::begin(kEditingKeys), std::end(kEditingKeys));
@@ -321,7 +321,7 @@ TEST(TextBox, StaysInStepWithTheLineEditThroughRandomEditing) {
 
 // What users do around an undo, each compared with the line edit after every key, and the box's
 // text and cursor at the end. A step is a key ("Ctrl+Z") or, quoted, text typed a key at a time.
-TEST(TextBox, UndoesAndRedoesInTheLineEditsSteps) {
+TEST(BoundedLineEdit, UndoesAndRedoesInTheLineEditsSteps) {
     struct Scenario {
         const char* text;
         int cursor;
@@ -368,7 +368,7 @@ TEST(TextBox, UndoesAndRedoesInTheLineEditsSteps) {
 
 // Shift+Insert pastes the clipboard; on X11, Ctrl+Shift+Insert pastes what is selected anywhere
 // on the screen, and a middle click does too.
-TEST(TextBox, PastesFromTheClipboardsAsTheLineEditDoes) {
+TEST(BoundedLineEdit, PastesFromTheClipboardsAsTheLineEditDoes) {
     Pair pair;
     QClipboard* const clipboard = QApplication::clipboard();
     for (const Key& key : {Key{Qt::Key_Insert, kShift}, Key{Qt::Key_Insert, kCtrl | kShift}}) {
@@ -391,7 +391,7 @@ TEST(TextBox, PastesFromTheClipboardsAsTheLineEditDoes) {
 }
 
 // A word step crosses the whole word, however long, from either end or inside it.
-TEST(TextBox, StepsOverWordsOfAnyLength) {
+TEST(BoundedLineEdit, StepsOverWordsOfAnyLength) {
     const Key word_keys[] = {{Qt::Key_Left, kCtrl},          {Qt::Key_Right, kCtrl},
                              {Qt::Key_Left, kCtrl | kShift}, {Qt::Key_Right, kCtrl | kShift},
                              {Qt::Key_Backspace, kCtrl},     {Qt::Key_Delete, kCtrl}};
@@ -427,7 +427,7 @@ const QString kRightToLeftTexts[] = {
 // A text that reads right to left is aligned right, drawn, stepped through by the arrows and
 // the word keys, and scrolled as in the line edit, whose direction follows the text's first
 // letter.
-TEST(TextBox, ReadsRightToLeftAsTheLineEditDoes) {
+TEST(BoundedLineEdit, ReadsRightToLeftAsTheLineEditDoes) {
     Pair pair;
     for (const QString& text : kRightToLeftTexts) {
         for (int cursor = 0; cursor <= text.size(); ++cursor) {
@@ -473,7 +473,7 @@ TEST(TextBox, ReadsRightToLeftAsTheLineEditDoes) {
     }
 }
 
-TEST(TextBox, LooksAndMeasuresAsTheLineEditDoes) {
+TEST(BoundedLineEdit, LooksAndMeasuresAsTheLineEditDoes) {
     Pair pair;
     EXPECT_EQ(pair.box.sizeHint(), pair.reference.sizeHint());
     EXPECT_EQ(pair.box.minimumSizeHint(), pair.reference.minimumSizeHint());
@@ -504,7 +504,7 @@ TEST(TextBox, LooksAndMeasuresAsTheLineEditDoes) {
 
 // A text wider than the box scrolls as in the line edit: to the cursor, wherever it goes, and
 // back to fill the box when the end is erased.
-TEST(TextBox, ScrollsAsTheLineEditDoes) {
+TEST(BoundedLineEdit, ScrollsAsTheLineEditDoes) {
     Pair pair;
     const QString long_text =
         QStringLiteral("8565786000.00 days at CD quality, and then some more");
@@ -534,8 +534,9 @@ QString Days(char whole, qsizetype length) {
     return text;
 }
 
-// Ten mebibyte pastes: each kept whole and estimated, the last undoable, and the cursor in sight at either end of the text.
-TEST(TextBox, KeepsAHugeTextWholeWithTheCursorInSight) {
+// Ten mebibyte pastes: each kept whole and estimated, the last undoable, and the cursor in sight at
+// either end of the text.
+TEST(BoundedLineEdit, KeepsAHugeTextWholeWithTheCursorInSight) {
     QtForm1 form;
     QtTextBox& box = form.Box("txtArchive");
     box.setFocus();
@@ -569,7 +570,7 @@ TEST(TextBox, KeepsAHugeTextWholeWithTheCursorInSight) {
               (std::pair<std::string, std::string>{"34.15", "GB - (34974.63 MB)"}));
 }
 
-TEST(TextBox, SelectsWithTheMouseAsTheLineEditDoes) {
+TEST(BoundedLineEdit, SelectsWithTheMouseAsTheLineEditDoes) {
     Pair pair;
     pair.Set(QStringLiteral("12.5 days at 44.1"), 0);
     const QPoint inside_days(45, 12);
@@ -619,7 +620,7 @@ TEST(TextBox, SelectsWithTheMouseAsTheLineEditDoes) {
     }
 }
 
-TEST(TextBox, TakesTextFromAnInputMethod) {
+TEST(BoundedLineEdit, TakesTextFromAnInputMethod) {
     QtForm1 form;
     QtTextBox& box = form.Box("txtCD");
     box.setFocus();
@@ -653,7 +654,7 @@ TEST(TextBox, TakesTextFromAnInputMethod) {
 // The input method is kept up to date as a line edit keeps it: each edit and cursor move tells it
 // the cursor rectangle again, so its candidate window follows the cursor; it hears the other end
 // of a selection; and an event that carries nothing to type leaves the text and selection alone.
-TEST(TextBox, KeepsTheInputMethodCurrentAsTheLineEditDoes) {
+TEST(BoundedLineEdit, KeepsTheInputMethodCurrentAsTheLineEditDoes) {
     Pair pair;
     const auto updates = [](QWidget& widget, const std::function<void()>& keys) {
         Pair::Focus(widget);
@@ -687,7 +688,7 @@ TEST(TextBox, KeepsTheInputMethodCurrentAsTheLineEditDoes) {
 // An input method's events, one after another, to the focused line edit and then to the focused
 // box: after each, both must look the same (the composition's formats, its cursor or none), give
 // the same answers to the method's queries, and tell it of a moved cursor alike.
-TEST(TextBox, ComposesAsTheLineEditDoes) {
+TEST(BoundedLineEdit, ComposesAsTheLineEditDoes) {
     using Attribute = QInputMethodEvent::Attribute;
     QTextCharFormat underlined;
     underlined.setUnderlineStyle(QTextCharFormat::SingleUnderline);
@@ -761,7 +762,7 @@ TEST(TextBox, ComposesAsTheLineEditDoes) {
     }
 }
 
-TEST(TextBox, TakesTextDroppedOnIt) {
+TEST(BoundedLineEdit, TakesTextDroppedOnIt) {
     QtForm1 form;
     QtTextBox& box = form.Box("txtArchive");
     QMimeData dragged;
@@ -779,7 +780,7 @@ TEST(TextBox, TakesTextDroppedOnIt) {
 // While text is dragged over it, the box shows where it would go with its cursor, as the line
 // edit does (each compared while focused, as the line edit shows no cursor before it has ever
 // had the focus), and stops showing it when the drag leaves.
-TEST(TextBox, ShowsWhereDraggedTextWouldGoAsTheLineEditDoes) {
+TEST(BoundedLineEdit, ShowsWhereDraggedTextWouldGoAsTheLineEditDoes) {
     Pair pair;
     QMimeData dragged;
     dragged.setText(QStringLiteral("7"));
@@ -812,7 +813,7 @@ TEST(TextBox, ShowsWhereDraggedTextWouldGoAsTheLineEditDoes) {
 
 // Pressed in the selection and moved, the selection is dragged out as text and stays; pressed
 // and released there, the cursor goes where the click was.
-TEST(TextBox, DragsItsSelectionOutAsText) {
+TEST(BoundedLineEdit, DragsItsSelectionOutAsText) {
     Pair pair;
     pair.Set(QStringLiteral("12.5 days at 44.1"), 0);
     pair.box.setSelection(5, 9); // "days"
@@ -856,7 +857,7 @@ std::vector<std::pair<std::string, bool>> Offered(const QMenu& menu) {
 
 // The context menu offers the line edit's commands, enabled when the line edit's are, and they
 // do what they say.
-TEST(TextBox, OffersTheEditingCommandsInItsContextMenu) {
+TEST(BoundedLineEdit, OffersTheEditingCommandsInItsContextMenu) {
     Pair pair;
     const auto box_menu = [&] {
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
@@ -910,7 +911,7 @@ TEST(TextBox, OffersTheEditingCommandsInItsContextMenu) {
 }
 
 // What a screen reader reads and does through the box.
-TEST(TextBox, IsAnEditableTextToAScreenReader) {
+TEST(BoundedLineEdit, IsAnEditableTextToAScreenReader) {
     QtForm1 form;
     QtTextBox& box = form.Box("txtArchive");
     QAccessibleInterface* const accessible = QAccessible::queryAccessibleInterface(&box);
@@ -948,7 +949,7 @@ TEST(TextBox, IsAnEditableTextToAScreenReader) {
 // it, and ranges at the ends of an int do not overflow. The text has no attributes, so its one
 // run of none spans all of it from any offset (a run that ended where it began left Orca with no
 // value to speak on focus).
-TEST(TextBox, AnswersAScreenReadersRangesAsALineEditDoes) {
+TEST(BoundedLineEdit, AnswersAScreenReadersRangesAsALineEditDoes) {
     QtForm1 form;
     QtTextBox& box = form.Box("txtCD");
     box.setText("12345");
@@ -984,7 +985,7 @@ TEST(TextBox, AnswersAScreenReadersRangesAsALineEditDoes) {
 // end (the offset of the length, or -1), where the line edit's word and sentence scans never
 // return: there the box answers with nothing. On a mebibyte the box answers from a window around
 // the offset.
-TEST(TextBox, FindsTheItemsAScreenReaderAsksForAsTheLineEditDoes) {
+TEST(BoundedLineEdit, FindsTheItemsAScreenReaderAsksForAsTheLineEditDoes) {
     const QString texts[] = {
         QStringLiteral("12.5 days at 44.1"),
         QString::fromUtf8("e\xCC\x81te 1e30. Next one"),
@@ -1085,7 +1086,7 @@ private:
 
 // At the toolkit's boundary a failure the user can cause (memory for a huge paste) only beeps; any
 // other is a fault and is logged as critical, which fails the tests.
-TEST(TextBox, ReportsAFaultInAToolkitCallButNotRunningOutOfMemory) {
+TEST(BoundedLineEdit, ReportsAFaultInAToolkitCallButNotRunningOutOfMemory) {
     const CriticalsLogged criticals;
     platform::qt::Guarded([] { throw std::bad_alloc(); });
     EXPECT_EQ(platform::qt::GuardedOr(7, []() -> int { throw std::bad_alloc(); }), 7);

@@ -3,10 +3,10 @@
 
 #include "platform/qt/text_box/text_model.hpp"
 
+#include <QString>
 #include <optional>
 #include <string>
 #include <vector>
-#include <QString>
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 
 #include "platform/qt/text_box/text_model.hpp"
 
-#include <functional>
 #include <QString>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>

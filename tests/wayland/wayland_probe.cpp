@@ -7,7 +7,7 @@
 #include "app/program_record.hpp"
 #include "platform/qt/qt_window.hpp"
 #include "platform/qt/run_program.hpp"
-#include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/text_box/bounded_line_edit.hpp"
 #include "platform/qt/title_bar.hpp"
 #include "probe_checks.hpp"
 #include "simulated_form1.hpp"
@@ -109,7 +109,7 @@ void Drive(QtWindow& window) {
           "the start-up estimate is shown");
     CheckTitleBar(window);
 
-    auto* const box = qobject_cast<brindle::platform::qt::TextBox*>(window.Widget("txtCD"));
+    auto* const box = qobject_cast<brindle::platform::qt::BoundedLineEdit*>(window.Widget("txtCD"));
     box->setFocus();
     box->selectAll();
     QTest::keyClicks(box, "10");

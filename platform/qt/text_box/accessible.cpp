@@ -1,7 +1,7 @@
 #include "platform/qt/text_box/accessible.hpp"
 
+#include "platform/qt/text_box/bounded_line_edit.hpp"
 #include "platform/qt/text_box/limits.hpp"
-#include "platform/qt/text_box/text_box.hpp"
 #include "platform/qt/text_box/text_items.hpp"
 #include "platform/qt/text_box/toolkit_guard.hpp"
 
@@ -18,7 +18,8 @@ class Accessible final : public QAccessibleWidget,
                          public QAccessibleTextInterface,
                          public QAccessibleEditableTextInterface {
 public:
-    explicit Accessible(TextBox& box) : QAccessibleWidget(&box, QAccessible::EditableText) {}
+    explicit Accessible(BoundedLineEdit& box)
+        : QAccessibleWidget(&box, QAccessible::EditableText) {}
 
     [[nodiscard]] QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Value) {
@@ -149,13 +150,13 @@ private:
         return item.text;
     }
 
-    [[nodiscard]] TextBox& Box() const { return *qobject_cast<TextBox*>(object()); }
+    [[nodiscard]] BoundedLineEdit& Box() const { return *qobject_cast<BoundedLineEdit*>(object()); }
 };
 
 } // namespace
 
-QAccessibleInterface* TextBoxAccessible(const QString& /*class_name*/, QObject* object) {
-    if (auto* const box = qobject_cast<TextBox*>(object)) {
+QAccessibleInterface* BoundedLineEditAccessible(const QString& /*class_name*/, QObject* object) {
+    if (auto* const box = qobject_cast<BoundedLineEdit*>(object)) {
         return new Accessible(*box);
     }
     return nullptr;

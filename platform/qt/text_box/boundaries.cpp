@@ -80,7 +80,7 @@ qsizetype PreviousCharacter(const QString& text, qsizetype position) {
 
 // Words are found by scanning characters one at a time, which costs a few nanoseconds each: a
 // word step crosses a whole word however long, a mebibyte of digits included, as in the line
-// edit (pinned by TextBox.StepsOverWordsOfAnyLength).
+// edit (pinned by BoundedLineEdit.StepsOverWordsOfAnyLength).
 qsizetype NextWordStart(const QString& text, qsizetype position) {
     const qsizetype limit = text.size();
     qsizetype next = std::clamp<qsizetype>(position, 0, limit);

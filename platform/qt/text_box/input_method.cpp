@@ -1,6 +1,6 @@
 #include "platform/qt/text_box/boundaries.hpp"
+#include "platform/qt/text_box/bounded_line_edit.hpp"
 #include "platform/qt/text_box/limits.hpp"
-#include "platform/qt/text_box/text_box.hpp"
 #include "platform/qt/text_box/toolkit_guard.hpp"
 
 #include <QInputMethodEvent>
@@ -13,7 +13,7 @@ namespace brindle::platform::qt {
 using text_box_limits::kSurroundingReach;
 using text_box_limits::ToInt;
 
-void TextBox::inputMethodEvent(QInputMethodEvent* event) {
+void BoundedLineEdit::inputMethodEvent(QInputMethodEvent* event) {
     Guarded([&] {
         // Selections count from the start of the surrounding text the method was last given;
         // the text before it is not what the method replaces.
@@ -57,7 +57,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
         ScrollToCursor();
         update();
         // The method hears of a moved cursor, and only of that (its edits and selections tell it
-        // themselves), as from the line edit (pinned by TextBox.ComposesAsTheLineEditDoes).
+        // themselves), as from the line edit (pinned by BoundedLineEdit.ComposesAsTheLineEditDoes).
         if (cursorRect() != cursor_before) {
             updateMicroFocus();
         }
@@ -66,11 +66,11 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 // The surrounding text is a window around the cursor.
-qsizetype TextBox::SurroundingStart() const {
+qsizetype BoundedLineEdit::SurroundingStart() const {
     return CharacterStart(text(), cursorPosition() - kSurroundingReach);
 }
 
-QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
+QVariant BoundedLineEdit::inputMethodQuery(Qt::InputMethodQuery query) const {
     return GuardedOr(QVariant(), [&]() -> QVariant {
         const qsizetype window_start = SurroundingStart();
         const qsizetype window_end = CharacterStart(text(), cursorPosition() + kSurroundingReach);

@@ -1,4 +1,4 @@
-#include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/text_box/bounded_line_edit.hpp"
 #include "platform/qt/text_box/toolkit_guard.hpp"
 
 #include <QApplication>
@@ -111,7 +111,7 @@ bool IsTyping(const QKeyEvent& event) {
 
 // Outside the Windows key scheme an arrow collapses a selection to its end on that side, as the
 // line edit does (pinned by TextBoxOnX11's random editing against it).
-void TextBox::Perform(EditingKey key) {
+void BoundedLineEdit::Perform(EditingKey key) {
     // Nothing is undone while an input method is composing: its text is not the box's yet.
     if ((key == EditingKey::Undo || key == EditingKey::Redo) && !preedit_.isEmpty()) {
         return;
@@ -126,7 +126,7 @@ void TextBox::Perform(EditingKey key) {
     Show(change);
 }
 
-void TextBox::Perform(ClipboardKey key) {
+void BoundedLineEdit::Perform(ClipboardKey key) {
     switch (key) {
     case ClipboardKey::Copy:
         copy();
@@ -143,7 +143,7 @@ void TextBox::Perform(ClipboardKey key) {
     }
 }
 
-void TextBox::keyPressEvent(QKeyEvent* event) {
+void BoundedLineEdit::keyPressEvent(QKeyEvent* event) {
     Guarded([&] {
         if (const std::optional<Key> key = KeyFor(*event)) {
             std::visit([this](auto known) { Perform(known); }, *key);
@@ -160,7 +160,7 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
     });
 }
 
-bool TextBox::event(QEvent* event) {
+bool BoundedLineEdit::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         // The box's own keys must reach it even if something in the window binds them.
         auto* const key = dynamic_cast<QKeyEvent*>(event);
@@ -172,7 +172,7 @@ bool TextBox::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void TextBox::focusInEvent(QFocusEvent* event) {
+void BoundedLineEdit::focusInEvent(QFocusEvent* event) {
     Guarded([&] {
         const Qt::FocusReason reason = event->reason();
         // Arriving by the keyboard selects the text, so that typing replaces it.
@@ -186,7 +186,7 @@ void TextBox::focusInEvent(QFocusEvent* event) {
     });
 }
 
-void TextBox::focusOutEvent(QFocusEvent* event) {
+void BoundedLineEdit::focusOutEvent(QFocusEvent* event) {
     Guarded([&] {
         const Qt::FocusReason reason = event->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {

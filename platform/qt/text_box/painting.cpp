@@ -1,5 +1,5 @@
+#include "platform/qt/text_box/bounded_line_edit.hpp"
 #include "platform/qt/text_box/limits.hpp"
-#include "platform/qt/text_box/text_box.hpp"
 #include "platform/qt/text_box/toolkit_guard.hpp"
 
 #include <QApplication>
@@ -13,7 +13,7 @@ namespace brindle::platform::qt {
 
 using text_box_limits::ToInt;
 
-void TextBox::paintEvent(QPaintEvent* /*event*/) {
+void BoundedLineEdit::paintEvent(QPaintEvent* /*event*/) {
     Guarded([&] {
         QPainter painter(this);
         QStyleOptionFrame panel;
@@ -46,7 +46,7 @@ void TextBox::paintEvent(QPaintEvent* /*event*/) {
     });
 }
 
-void TextBox::RestartBlinking() {
+void BoundedLineEdit::RestartBlinking() {
     cursor_shown_ = hasFocus();
     const int flash = QApplication::cursorFlashTime();
     if (cursor_shown_ && flash >= 2) {
@@ -56,13 +56,13 @@ void TextBox::RestartBlinking() {
     }
 }
 
-void TextBox::StopBlinking() {
+void BoundedLineEdit::StopBlinking() {
     cursor_shown_ = false;
     blink_.stop();
 }
 
 // Only the cursor's few pixels are painted again, from the text as it is already laid out.
-void TextBox::Blink() {
+void BoundedLineEdit::Blink() {
     cursor_shown_ = !cursor_shown_;
     update(cursorRect());
 }

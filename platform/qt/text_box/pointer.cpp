@@ -1,5 +1,5 @@
 #include "platform/qt/text_box/boundaries.hpp"
-#include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/text_box/bounded_line_edit.hpp"
 #include "platform/qt/text_box/toolkit_guard.hpp"
 
 #include <QApplication>
@@ -16,7 +16,7 @@
 // text out of the box and dropping text into it.
 namespace brindle::platform::qt {
 
-void TextBox::mousePressEvent(QMouseEvent* event) {
+void BoundedLineEdit::mousePressEvent(QMouseEvent* event) {
     Guarded([&] {
         const QPoint point = event->position().toPoint();
         if (event->button() == Qt::LeftButton) {
@@ -24,7 +24,7 @@ void TextBox::mousePressEvent(QMouseEvent* event) {
                 QGuiApplication::inputMethod()->commit();
             }
             // The third click of a triple click selects everything (pinned by
-            // TextBox.SelectsWithTheMouseAsTheLineEditDoes).
+            // BoundedLineEdit.SelectsWithTheMouseAsTheLineEditDoes).
             if (since_double_click_.isValid() &&
                 since_double_click_.elapsed() < QApplication::doubleClickInterval() &&
                 (point - double_click_at_).manhattanLength() < QApplication::startDragDistance()) {
@@ -53,7 +53,7 @@ void TextBox::mousePressEvent(QMouseEvent* event) {
     });
 }
 
-void TextBox::mouseMoveEvent(QMouseEvent* event) {
+void BoundedLineEdit::mouseMoveEvent(QMouseEvent* event) {
     Guarded([&] {
         if (drag_timer_.isActive()) {
             if ((event->position().toPoint() - drag_from_).manhattanLength() >
@@ -72,7 +72,7 @@ void TextBox::mouseMoveEvent(QMouseEvent* event) {
     });
 }
 
-void TextBox::mouseReleaseEvent(QMouseEvent* event) {
+void BoundedLineEdit::mouseReleaseEvent(QMouseEvent* event) {
     Guarded([&] {
         if (event->button() == Qt::LeftButton && drag_timer_.isActive()) {
             // A click in the selection after all: it puts the cursor there, as any click does.
@@ -87,7 +87,7 @@ void TextBox::mouseReleaseEvent(QMouseEvent* event) {
     });
 }
 
-void TextBox::mouseDoubleClickEvent(QMouseEvent* event) {
+void BoundedLineEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     Guarded([&] {
         if (event->button() == Qt::LeftButton) {
             const auto [start, end] = WordAt(text(), positionAt(event->position().toPoint()));
@@ -102,7 +102,7 @@ void TextBox::mouseDoubleClickEvent(QMouseEvent* event) {
     });
 }
 
-void TextBox::contextMenuEvent(QContextMenuEvent* event) {
+void BoundedLineEdit::contextMenuEvent(QContextMenuEvent* event) {
     Guarded([&] {
         auto* const menu = new QMenu(this);
         menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -136,7 +136,7 @@ void TextBox::contextMenuEvent(QContextMenuEvent* event) {
     });
 }
 
-bool TextBox::InSelection(QPoint point) const {
+bool BoundedLineEdit::InSelection(QPoint point) const {
     if (!hasSelectedText()) {
         return false;
     }
@@ -149,8 +149,8 @@ bool TextBox::InSelection(QPoint point) const {
 
 // The selection goes out as text to wherever it is dropped, and stays: it is copied, as from the
 // line edit, so that a drop elsewhere never takes anything from a day box (pinned by
-// TextBox.DragsItsSelectionOutAsText).
-void TextBox::DragSelectionOut() {
+// BoundedLineEdit.DragsItsSelectionOutAsText).
+void BoundedLineEdit::DragSelectionOut() {
     drag_timer_.stop();
     auto* const drag = new QDrag(this);
     auto* const text = new QMimeData;
@@ -161,11 +161,11 @@ void TextBox::DragSelectionOut() {
 
 // Text dragged from elsewhere goes where it is dropped, as in any text field. While it is over
 // the box the cursor shows where that will be.
-void TextBox::dragEnterEvent(QDragEnterEvent* event) {
+void BoundedLineEdit::dragEnterEvent(QDragEnterEvent* event) {
     dragMoveEvent(event);
 }
 
-void TextBox::dragMoveEvent(QDragMoveEvent* event) {
+void BoundedLineEdit::dragMoveEvent(QDragMoveEvent* event) {
     Guarded([&] {
         if (event->mimeData()->hasText()) {
             event->acceptProposedAction();
@@ -176,12 +176,12 @@ void TextBox::dragMoveEvent(QDragMoveEvent* event) {
     });
 }
 
-void TextBox::dragLeaveEvent(QDragLeaveEvent* /*event*/) {
+void BoundedLineEdit::dragLeaveEvent(QDragLeaveEvent* /*event*/) {
     cursor_shown_ = false;
     update();
 }
 
-void TextBox::dropEvent(QDropEvent* event) {
+void BoundedLineEdit::dropEvent(QDropEvent* event) {
     Guarded([&] {
         if (!event->mimeData()->hasText()) {
             return;

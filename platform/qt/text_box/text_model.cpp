@@ -190,7 +190,7 @@ TextChange TextModel::Apply(EditingKey key, ArrowOnSelection arrows) {
         return SelectAll();
     case EditingKey::DeleteWordBefore:
         // The selection grows by the word before the cursor, then goes (pinned by
-        // TextBox.AnswersEveryEditingKeyAsTheLineEditDoes). Unlike the line edit's
+        // BoundedLineEdit.AnswersEveryEditingKeyAsTheLineEditDoes). Unlike the line edit's
         // Ctrl+Shift+Backspace, nothing after the cursor ever goes.
         (void)MoveCursor(PreviousWordStart(text_, cursor_), true);
         return HasSelection() ? ReplaceSelection({}) : Unchanged();

@@ -67,7 +67,7 @@ public:
     [[nodiscard]] bool HasSelection() const noexcept { return cursor_ != anchor_; }
     [[nodiscard]] QString SelectedText() const;
     // Whether the text reads right to left, by its first letter, as the line edit decides it
-    // (pinned by TextBox.ReadsRightToLeftAsTheLineEditDoes).
+    // (pinned by BoundedLineEdit.ReadsRightToLeftAsTheLineEditDoes).
     [[nodiscard]] bool RightToLeft() const noexcept { return strong_.right_to_left; }
     [[nodiscard]] const EditHistory& History() const noexcept { return history_; }
 

@@ -1,6 +1,6 @@
 #include "platform/qt/text_box/boundaries.hpp"
+#include "platform/qt/text_box/bounded_line_edit.hpp"
 #include "platform/qt/text_box/limits.hpp"
-#include "platform/qt/text_box/text_box.hpp"
 #include "platform/qt/text_box/toolkit_guard.hpp"
 
 #include <QFontMetrics>
@@ -22,7 +22,7 @@ using text_box_limits::ToInt;
 namespace {
 
 // Between the style's contents rectangle and the text, as the toolkit's line edit keeps it
-// (pinned, with all of the box's looks, by TextBox.LooksAndMeasuresAsTheLineEditDoes).
+// (pinned, with all of the box's looks, by BoundedLineEdit.LooksAndMeasuresAsTheLineEditDoes).
 constexpr int kHorizontalMargin = 2;
 
 // Control characters drawn as spaces, as a line edit draws them, so that a pasted line break
@@ -40,7 +40,7 @@ QString Displayed(QStringView text) {
 
 } // namespace
 
-void TextBox::InitFrameOption(QStyleOptionFrame& option) const {
+void BoundedLineEdit::InitFrameOption(QStyleOptionFrame& option) const {
     option.initFrom(this);
     option.rect = contentsRect();
     option.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
@@ -49,20 +49,20 @@ void TextBox::InitFrameOption(QStyleOptionFrame& option) const {
     option.features = QStyleOptionFrame::None;
 }
 
-QRect TextBox::ContentsArea() const {
+QRect BoundedLineEdit::ContentsArea() const {
     QStyleOptionFrame option;
     InitFrameOption(option);
     return style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
 }
 
-QRect TextBox::TextArea() const {
+QRect BoundedLineEdit::TextArea() const {
     const QRect contents = ContentsArea();
     const int line = fontMetrics().height();
     const int top = contents.y() + (contents.height() - line + 1) / 2;
     return {contents.x() + kHorizontalMargin, top, contents.width() - 2 * kHorizontalMargin, line};
 }
 
-QSize TextBox::sizeHint() const {
+QSize BoundedLineEdit::sizeHint() const {
     const QFontMetrics metrics = fontMetrics();
     const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
     const int height = std::max(metrics.height(), std::max(14, icon - 2)) + 2;
@@ -72,7 +72,7 @@ QSize TextBox::sizeHint() const {
     return style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(width, height), this);
 }
 
-QSize TextBox::minimumSizeHint() const {
+QSize BoundedLineEdit::minimumSizeHint() const {
     const QFontMetrics metrics = fontMetrics();
     const int height = metrics.height() + 2;
     const int width = metrics.maxWidth() + 2 * kHorizontalMargin;
@@ -84,12 +84,12 @@ QSize TextBox::minimumSizeHint() const {
 // The laid-out run starts and ends where cutting the text changes nothing in how the run is laid
 // out: with a letter of the text's direction. Mixed text looks the same in a long text as in a
 // short one, and the cursor does not jump as the run moves (pinned by
-// TextBox.ReadsRightToLeftAsTheLineEditDoes).
-qsizetype TextBox::RunCut(qsizetype position) const {
+// BoundedLineEdit.ReadsRightToLeftAsTheLineEditDoes).
+qsizetype BoundedLineEdit::RunCut(qsizetype position) const {
     return CleanCut(text(), position, RightToLeft(), kCleanCutReach);
 }
 
-const TextBox::Shown& TextBox::Layout() const {
+const BoundedLineEdit::Shown& BoundedLineEdit::Layout() const {
     if (shown_ && shown_->start == layout_start_) {
         return *shown_;
     }
@@ -119,7 +119,7 @@ const TextBox::Shown& TextBox::Layout() const {
     return shown_.emplace(std::move(shown));
 }
 
-int TextBox::LayoutIndex(const Shown& shown, qsizetype position) const {
+int BoundedLineEdit::LayoutIndex(const Shown& shown, qsizetype position) const {
     qsizetype index = std::clamp<qsizetype>(position - shown.start, 0, shown.length);
     if (!preedit_.isEmpty() && position > cursorPosition()) {
         index += preedit_.size();
@@ -127,7 +127,7 @@ int TextBox::LayoutIndex(const Shown& shown, qsizetype position) const {
     return ToInt(index);
 }
 
-QPointF TextBox::TextOrigin(const Shown& shown) const {
+QPointF BoundedLineEdit::TextOrigin(const Shown& shown) const {
     const QRect area = TextArea();
     const QTextLine line = shown.layout->lineAt(0);
     // A fallback font with a taller ascent still puts the baseline where the box's font has it.
@@ -135,12 +135,12 @@ QPointF TextBox::TextOrigin(const Shown& shown) const {
             static_cast<qreal>(area.top() - (qRound(line.ascent()) - fontMetrics().ascent()))};
 }
 
-int TextBox::CursorX(const Shown& shown) const {
+int BoundedLineEdit::CursorX(const Shown& shown) const {
     const int index = LayoutIndex(shown, cursorPosition()) + ToInt(preedit_cursor_);
     return qRound(shown.layout->lineAt(0).cursorToX(index));
 }
 
-void TextBox::KeepCursorInLayout() {
+void BoundedLineEdit::KeepCursorInLayout() {
     const bool near_start = layout_start_ > 0 && cursorPosition() < layout_start_ + kShownMargin;
     const bool near_end = layout_start_ + kShownLimit < text().size() &&
                           cursorPosition() > layout_start_ + kShownLimit - kShownMargin;
@@ -171,11 +171,11 @@ void TextBox::KeepCursorInLayout() {
 // Scrolls exactly as the toolkit's line edit does, so that a box looks the same whatever it
 // holds: the whole text from the left when it fits (from the right when it reads right to left);
 // otherwise just enough to bring the cursor into view, and never leaving room at the right that
-// the text's end could fill (pinned by TextBox.ScrollsAsTheLineEditDoes and by every comparison,
-// which checks where the cursor is drawn). Positions count from the laid-out run's start rather
-// than from the text's, so that only about a box's width of text is ever measured; for any text
-// shorter than that run the two are the same.
-void TextBox::ScrollToCursor() {
+// the text's end could fill (pinned by BoundedLineEdit.ScrollsAsTheLineEditDoes and by every
+// comparison, which checks where the cursor is drawn). Positions count from the laid-out run's
+// start rather than from the text's, so that only about a box's width of text is ever measured; for
+// any text shorter than that run the two are the same.
+void BoundedLineEdit::ScrollToCursor() {
     KeepCursorInLayout();
     const int width = TextArea().width();
     const Shown& shown = Layout();
@@ -188,7 +188,8 @@ void TextBox::ScrollToCursor() {
     // The line edit applies one of these rules each time it paints, so that after some edits its
     // view moves again at the next paint (a scroll back to the cursor, then a scroll that takes up
     // the room left at the right). The box applies them until they agree, going straight to
-    // where the line edit settles (pinned by TextBox.AnswersEveryEditingKeyAsTheLineEditDoes).
+    // where the line edit settles (pinned by
+    // BoundedLineEdit.AnswersEveryEditingKeyAsTheLineEditDoes).
     for (int pass = 0; pass < 4; ++pass) {
         const int before = hscroll_;
         if (layout_start_ == 0 && width_used <= width) {
@@ -208,7 +209,7 @@ void TextBox::ScrollToCursor() {
     }
 }
 
-qsizetype TextBox::firstVisible() const {
+qsizetype BoundedLineEdit::firstVisible() const {
     const Shown& shown = Layout();
     const int index =
         shown.layout->lineAt(0).xToCursor(std::max(0, hscroll_), QTextLine::CursorOnCharacter);
@@ -218,14 +219,14 @@ qsizetype TextBox::firstVisible() const {
 // A cursor's rectangle at `x`, as the line edit reports it to input methods and assistive
 // technology: a few pixels either side of the cursor and one below the line, which also covers
 // any style's cursor when it is painted again through this rectangle (pinned by
-// TextBox.ComposesAsTheLineEditDoes).
-QRect TextBox::CaretBox(qreal x) const {
+// BoundedLineEdit.ComposesAsTheLineEditDoes).
+QRect BoundedLineEdit::CaretBox(qreal x) const {
     const QRect area = TextArea();
     const int width = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
     return {static_cast<int>(x) - 5, area.top(), width + 9, area.height() + 1};
 }
 
-QRect TextBox::cursorRect() const {
+QRect BoundedLineEdit::cursorRect() const {
     const Shown& shown = Layout();
     if (cursorPosition() < shown.start || cursorPosition() > shown.start + shown.length) {
         return {};
@@ -234,7 +235,7 @@ QRect TextBox::cursorRect() const {
 }
 
 // Where the other end of the selection is, for an input method that places its window by both.
-QRect TextBox::anchorRect() const {
+QRect BoundedLineEdit::anchorRect() const {
     if (model_.Anchor() == cursorPosition()) {
         return cursorRect();
     }
@@ -246,7 +247,7 @@ QRect TextBox::anchorRect() const {
                     shown.layout->lineAt(0).cursorToX(LayoutIndex(shown, model_.Anchor())));
 }
 
-QRect TextBox::characterRect(qsizetype position) const {
+QRect BoundedLineEdit::characterRect(qsizetype position) const {
     // A screen reader asks this of every offset in turn: those far from the laid-out run are
     // answered without laying anything out.
     if (position < layout_start_ || position >= layout_start_ + kShownLimit) {
@@ -267,7 +268,7 @@ QRect TextBox::characterRect(qsizetype position) const {
     return rect.intersects(ContentsArea()) ? rect : QRect();
 }
 
-qsizetype TextBox::positionAt(QPoint point) const {
+qsizetype BoundedLineEdit::positionAt(QPoint point) const {
     const Shown& shown = Layout();
     const qreal x = point.x() - TextOrigin(shown).x();
     qsizetype index = shown.layout->lineAt(0).xToCursor(x, QTextLine::CursorBetweenCharacters);
@@ -277,7 +278,7 @@ qsizetype TextBox::positionAt(QPoint point) const {
     return shown.start + std::clamp<qsizetype>(index, 0, shown.length);
 }
 
-void TextBox::changeEvent(QEvent* event) {
+void BoundedLineEdit::changeEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::FontChange:
     case QEvent::StyleChange:
@@ -297,7 +298,7 @@ void TextBox::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-void TextBox::resizeEvent(QResizeEvent* event) {
+void BoundedLineEdit::resizeEvent(QResizeEvent* event) {
     Guarded([&] { ScrollToCursor(); });
     QWidget::resizeEvent(event);
 }

@@ -1,4 +1,4 @@
-#include "platform/qt/text_box/text_box.hpp"
+#include "platform/qt/text_box/bounded_line_edit.hpp"
 
 #include "platform/qt/text_box/boundaries.hpp"
 #include "platform/qt/text_box/limits.hpp"
@@ -24,7 +24,8 @@ void Announce(QAccessibleEvent&& event) {
 
 } // namespace
 
-TextBox::TextBox(const QString& text, QWidget* parent) : QWidget(parent), model_(text) {
+BoundedLineEdit::BoundedLineEdit(const QString& text, QWidget* parent)
+    : QWidget(parent), model_(text) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     setAttribute(Qt::WA_KeyCompression);
@@ -36,64 +37,64 @@ TextBox::TextBox(const QString& text, QWidget* parent) : QWidget(parent), model_
     ScrollToCursor();
 }
 
-void TextBox::setText(const QString& text) {
+void BoundedLineEdit::setText(const QString& text) {
     Show(model_.SetText(text));
 }
 
-void TextBox::setCursorPosition(qsizetype position) {
+void BoundedLineEdit::setCursorPosition(qsizetype position) {
     MoveCursor(position, Move::Keep);
 }
 
-void TextBox::setSelection(qsizetype start, qsizetype end) {
+void BoundedLineEdit::setSelection(qsizetype start, qsizetype end) {
     Show(model_.Select(start, end));
 }
 
-void TextBox::selectAll() {
+void BoundedLineEdit::selectAll() {
     Show(model_.SelectAll());
 }
 
-void TextBox::deselect() {
+void BoundedLineEdit::deselect() {
     MoveCursor(cursorPosition(), Move::Keep);
 }
 
-void TextBox::home(bool mark) {
+void BoundedLineEdit::home(bool mark) {
     MoveCursor(0, mark ? Move::Select : Move::Keep);
 }
 
-void TextBox::end(bool mark) {
+void BoundedLineEdit::end(bool mark) {
     MoveCursor(text().size(), mark ? Move::Select : Move::Keep);
 }
 
-void TextBox::insert(const QString& text) {
+void BoundedLineEdit::insert(const QString& text) {
     Show(model_.ReplaceSelection(text));
 }
 
-void TextBox::replace(qsizetype start, qsizetype end, const QString& text) {
+void BoundedLineEdit::replace(qsizetype start, qsizetype end, const QString& text) {
     Edit(start, end, text);
 }
 
-void TextBox::undo() {
+void BoundedLineEdit::undo() {
     Perform(EditingKey::Undo);
 }
 
-void TextBox::redo() {
+void BoundedLineEdit::redo() {
     Perform(EditingKey::Redo);
 }
 
-void TextBox::cut() {
+void BoundedLineEdit::cut() {
     if (hasSelectedText()) {
         copy();
         insert({});
     }
 }
 
-void TextBox::copy() const {
+void BoundedLineEdit::copy() const {
     if (hasSelectedText()) {
         QApplication::clipboard()->setText(selectedText());
     }
 }
 
-void TextBox::paste(QClipboard::Mode mode) {
+void BoundedLineEdit::paste(QClipboard::Mode mode) {
     const QString pasted = QApplication::clipboard()->text(mode);
     if (!pasted.isEmpty() || hasSelectedText()) {
         // A paste is a step of its own, apart from any typing around it.
@@ -103,26 +104,26 @@ void TextBox::paste(QClipboard::Mode mode) {
     }
 }
 
-void TextBox::CopyToSelectionClipboard() const {
+void BoundedLineEdit::CopyToSelectionClipboard() const {
     QClipboard* const clipboard = QApplication::clipboard();
     if (hasSelectedText() && clipboard->supportsSelection()) {
         clipboard->setText(selectedText(), QClipboard::Selection);
     }
 }
 
-void TextBox::MoveCursor(qsizetype position, Move move) {
+void BoundedLineEdit::MoveCursor(qsizetype position, Move move) {
     Show(model_.MoveCursor(position, move == Move::Select));
 }
 
-void TextBox::Edit(qsizetype start, qsizetype end, const QString& inserted) {
+void BoundedLineEdit::Edit(qsizetype start, qsizetype end, const QString& inserted) {
     Show(model_.Replace(start, end, inserted));
 }
 
-void TextBox::Delete() {
+void BoundedLineEdit::Delete() {
     Show(model_.Delete());
 }
 
-void TextBox::timerEvent(QTimerEvent* event) {
+void BoundedLineEdit::timerEvent(QTimerEvent* event) {
     if (event->timerId() == drag_timer_.timerId()) {
         // Held down in the selection long enough: the user means to drag it.
         Guarded([&] { DragSelectionOut(); });
@@ -133,7 +134,7 @@ void TextBox::timerEvent(QTimerEvent* event) {
     }
 }
 
-void TextBox::Show(const TextChange& change) {
+void BoundedLineEdit::Show(const TextChange& change) {
     if (change.text_changed || !preedit_.isEmpty()) {
         // What is being composed is laid out at the cursor, wherever it is.
         Relayout();

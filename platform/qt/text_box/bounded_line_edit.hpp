@@ -30,11 +30,11 @@ enum class ClipboardKey : unsigned char;
 //
 // The text, cursor, selection and history are a TextModel's; the widget takes the user's keys,
 // mouse and input method to it, and shows each change it makes through one function, Show.
-class TextBox final : public QWidget {
+class BoundedLineEdit final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TextBox(const QString& text = {}, QWidget* parent = nullptr);
+    explicit BoundedLineEdit(const QString& text = {}, QWidget* parent = nullptr);
 
     [[nodiscard]] const QString& text() const noexcept { return model_.Text(); }
     // A program's write: the cursor goes to the end and what could be undone is forgotten.
