@@ -53,6 +53,14 @@ struct WindowDesign {
     // What assistive technology calls the window's one group of options (they exclude one
     // another, so each is announced as a choice within it).
     std::string_view option_group{};
+    // What a screen reader hears while an error shows: beside each greyed result (`stale_note`),
+    // after the error's reason (`figures_stale`), and when the next event clears it
+    // (`error_cleared`, before the new result).
+    struct ErrorWords {
+        std::string_view stale_note;
+        std::string_view figures_stale;
+        std::string_view error_cleared;
+    } error_words{};
 
     // The control of that name, or nullptr.
     [[nodiscard]] const ControlDesign* Find(std::string_view control_name) const noexcept;

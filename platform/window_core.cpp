@@ -3,29 +3,22 @@
 #include "platform/error_report.hpp"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace brindle::platform {
-namespace {
-
-// What is said when an error leaves the figures as they were, and when the next event clears it.
-constexpr std::string_view kOutOfDate = "The figures shown are out of date.";
-constexpr std::string_view kCleared = "Error cleared.";
-constexpr std::string_view kStale = "out of date";
-
-} // namespace
 
 std::string WindowCore::Control::Text() const {
-    return core_->backend_->ReadText(index_);
+    return core_->Backend().ReadText(index_);
 }
 
 void WindowCore::Control::SetText(std::string_view text) {
     // A program's write raises the change event when it changes the text, and only then, however
     // the native box reports the write.
-    const bool changes = core_->backend_->ReadText(index_) != text;
+    const bool changes = core_->Backend().ReadText(index_) != text;
     core_->delivery_.CallThrough([&] {
         core_->unchanged_box_ = changes ? std::nullopt : std::optional(index_);
         try {
-            core_->backend_->WriteText(index_, text);
+            core_->Backend().WriteText(index_, text);
         } catch (...) {
             core_->unchanged_box_.reset();
             throw;
@@ -35,11 +28,11 @@ void WindowCore::Control::SetText(std::string_view text) {
 }
 
 bool WindowCore::Control::Value() const {
-    return core_->backend_->ReadValue(index_);
+    return core_->Backend().ReadValue(index_);
 }
 
 void WindowCore::Control::SetCaption(std::string_view caption) {
-    core_->backend_->WriteCaption(index_, caption);
+    core_->Backend().WriteCaption(index_, caption);
     core_->CaptionChanged(index_, caption);
 }
 
@@ -54,6 +47,13 @@ WindowCore::WindowCore(const WindowDesign& design) : design_(design), delivery_(
 
 WindowCore::~WindowCore() {
     delivery_.Detach();
+}
+
+WindowBackend& WindowCore::Backend() const {
+    if (backend_ == nullptr) {
+        throw std::logic_error("the window is used before its native controls are built");
+    }
+    return *backend_;
 }
 
 void WindowCore::Open(WindowBackend& backend) {
@@ -98,36 +98,39 @@ void WindowCore::EventFailed(const EventSource& event, const RuntimeError& error
         // A control that fails again says its newest reason.
         std::erase_if(marks_, [&](const Mark& mark) { return mark.target == source; });
         marks_.push_back({source, why});
-        backend_->Beep();
-        for (std::size_t i = 0; i < design_.controls.size(); ++i) {
-            if (design_.controls[i].style.shows_result) {
-                backend_->SetEnabled(i, false);
-                backend_->Annotate(i, kStale);
-            }
-        }
-        backend_->ShowMark(source, why);
-        backend_->Announce(why + (why.ends_with('.') ? " " : ". ") + std::string(kOutOfDate),
-                           Announcement::Now);
+        WindowBackend& backend = Backend();
+        backend.Beep();
+        ShowResults(false);
+        backend.ShowMark(source, why);
+        backend.Announce(why + (why.ends_with('.') ? " " : ". ") +
+                             std::string(design_.error_words.figures_stale),
+                         Announcement::Now);
     } catch (...) {
         // Nothing more can be shown; the window itself is unchanged and goes on working.
     }
-    backend_->Ended(event, &error);
+    if (backend_ != nullptr) {
+        backend_->Ended(event, &error);
+    }
+}
+
+void WindowCore::ShowResults(bool current) {
+    for (std::size_t i = 0; i < design_.controls.size(); ++i) {
+        if (design_.controls[i].style.shows_result) {
+            Backend().SetEnabled(i, current);
+            Backend().Annotate(i, current ? std::string_view() : design_.error_words.stale_note);
+        }
+    }
 }
 
 void WindowCore::EventCompleted(const EventSource& event) noexcept {
     const bool cleared = !marks_.empty();
     if (cleared) {
         try {
-            for (std::size_t i = 0; i < design_.controls.size(); ++i) {
-                if (design_.controls[i].style.shows_result) {
-                    backend_->SetEnabled(i, true);
-                    backend_->Annotate(i, {});
-                }
-            }
+            ShowResults(true);
             // A mark stays recorded until it is no longer shown: what could not be cleared now
             // is cleared by the next event that completes.
             for (; !marks_.empty(); marks_.pop_back()) {
-                backend_->ShowMark(marks_.back().target, {});
+                Backend().ShowMark(marks_.back().target, {});
             }
         } catch (...) {
             // What could not be cleared stays shown; the window goes on working.
@@ -136,22 +139,27 @@ void WindowCore::EventCompleted(const EventSource& event) noexcept {
     try {
         // The start-up estimate is what the window shows on opening; nobody asked for it yet.
         if (cleared) {
-            backend_->Announce(std::string(kCleared) + " " + ResultSentence(), Announcement::Now);
+            Backend().Announce(std::string(design_.error_words.error_cleared) + " " +
+                                   ResultSentence(),
+                               Announcement::Now);
         } else if (event.kind != EventKind::Load) {
-            backend_->Announce(ResultSentence(), Announcement::AfterPause);
+            Backend().Announce(ResultSentence(), Announcement::AfterPause);
         }
     } catch (...) {
         // Nothing is said; what the window shows is unchanged.
     }
-    backend_->Ended(event, nullptr);
+    if (backend_ != nullptr) {
+        backend_->Ended(event, nullptr);
+    }
 }
 
 void WindowCore::LayOut() {
-    layout_ = LayOutWindow(design_, backend_->Scale(), *backend_);
+    WindowBackend& backend = Backend();
+    layout_ = LayOutWindow(design_, backend.Scale(), backend);
     for (std::size_t i = 0; i < layout_.controls.size(); ++i) {
-        backend_->Place(i, layout_.controls[i]);
+        backend.Place(i, layout_.controls[i]);
     }
-    backend_->SetClientSize(layout_.client);
+    backend.SetClientSize(layout_.client);
 }
 
 std::string_view WindowCore::MarkOf(std::optional<std::size_t> target) const noexcept {
@@ -160,9 +168,17 @@ std::string_view WindowCore::MarkOf(std::optional<std::size_t> target) const noe
     return marked == marks_.end() ? std::string_view() : std::string_view(marked->why);
 }
 
+std::string_view WindowCore::MarkOf(std::string_view name) const noexcept {
+    if (name == design_.name) {
+        return MarkOf(std::nullopt);
+    }
+    const std::optional<std::size_t> control = design_.IndexOf(name);
+    return control ? MarkOf(control) : std::string_view();
+}
+
 void WindowCore::CaptionChanged(std::size_t label, std::string_view caption) {
     captions_[label] = caption;
-    if (!LayoutStillHolds(layout_, design_, label, backend_->Natural(label))) {
+    if (!LayoutStillHolds(layout_, design_, label, Backend().Natural(label))) {
         LayOut();
     }
 }

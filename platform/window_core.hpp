@@ -86,6 +86,14 @@ public:
     OptionButton& OptionButtonNamed(std::string_view name) override;
     Label& LabelNamed(std::string_view name) override;
 
+    // Why the event of a control (or, with nullopt, the window's load) failed, while it is marked;
+    // otherwise empty. The one record of what is marked: backends that paint marks read it here.
+    [[nodiscard]] std::string_view MarkOf(std::optional<std::size_t> target) const noexcept;
+    // The same by the control's name, or the window's for the load.
+    [[nodiscard]] std::string_view MarkOf(std::string_view name) const noexcept;
+    // Where the window was last laid out to put each control.
+    [[nodiscard]] const WindowLayout& CurrentLayout() const noexcept { return layout_; }
+
 protected:
     ~WindowCore();
 
@@ -100,10 +108,6 @@ protected:
 
     // Places every control for its current caption, as at start-up or after a font change.
     void LayOut();
-
-    // Why the event of a control (or, with nullopt, the window's load) failed, while it is marked;
-    // otherwise empty.
-    [[nodiscard]] std::string_view MarkOf(std::optional<std::size_t> target) const noexcept;
 
 private:
     class Control final : public TextBox, public OptionButton, public Label {
@@ -122,6 +126,11 @@ private:
 
     void EventFailed(const EventSource& event, const RuntimeError& error) noexcept override;
     void EventCompleted(const EventSource& event) noexcept override;
+    // The backend, once Open has handed it over; before that, using it is a programming error
+    // (std::logic_error), not a call through a null pointer.
+    [[nodiscard]] WindowBackend& Backend() const;
+    // The results shown as current, or greyed and described as out of date.
+    void ShowResults(bool current);
     void CaptionChanged(std::size_t label, std::string_view caption);
     // The result row as one sentence: each result caption, with the label that captions it.
     [[nodiscard]] std::string ResultSentence() const;

@@ -41,7 +41,7 @@ public:
         return sim.window.IsEnabled(control);
     }
     [[nodiscard]] std::string MarkOf(std::string_view control) const {
-        return sim.window.MarkOf(control);
+        return std::string(sim.window.MarkOf(control));
     }
     platform::ControlSet& Controls() { return sim.window; }
 

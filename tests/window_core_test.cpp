@@ -3,7 +3,10 @@
 // backend runs are in error_display_cases.hpp.
 
 #include "error_display_cases.hpp"
+#include "expected_form1.hpp"
 #include "simulated_form1.hpp"
+
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -23,7 +26,9 @@ struct ScriptedSimulatedWindow {
     void Load() { window.Load(); }
     void Change(std::string_view box) { window.Type(box, "1"); }
     void Click(std::string_view option) { window.Click(option); }
-    [[nodiscard]] std::string MarkOf(std::string_view name) const { return window.MarkOf(name); }
+    [[nodiscard]] std::string MarkOf(std::string_view name) const {
+        return std::string(window.MarkOf(name));
+    }
     [[nodiscard]] bool IsEnabled(std::string_view name) const { return window.IsEnabled(name); }
     [[nodiscard]] int Beeps() const { return window.Beeps(); }
     static constexpr const char* kUncheckedRing = "the simulated window draws nothing";
@@ -85,6 +90,33 @@ TEST(WindowAnnouncements, SayEachResultAfterAPauseAndEachErrorAndItsClearingAtOn
               (Said{"Error cleared. " + sentence(), Announcement::Now}));
     EXPECT_EQ(sim.window.NoteOf("lblResMB"), "");
     EXPECT_EQ(sim.window.Announcements().size(), 4U);
+}
+
+// The simulated window measures every caption as the design's own font does: each control sits
+// on its design rectangle, at 15 twips a pixel, and after a longer figure nothing moves.
+TEST(SimulatedWindow, LaysEveryControlOnItsDesignRectangle) {
+    Loaded sim;
+    sim.window.Replace("txtCD", "123456789");
+    const platform::WindowLayout& layout = sim.window.CurrentLayout();
+    EXPECT_EQ(layout.client, (platform::PixelSize{280, 168}));
+    ASSERT_EQ(layout.controls.size(), kExpectedControls.size());
+    for (std::size_t i = 0; i < kExpectedControls.size(); ++i) {
+        const ExpectedControl& control = kExpectedControls[i];
+        EXPECT_EQ(layout.controls[i],
+                  (platform::PixelRect{control.left / 15, control.top / 15, control.width / 15,
+                                       control.height / 15}))
+            << control.name;
+    }
+}
+
+// A window core whose backend never opened: using a control is a programming error that says so,
+// not a call through a null pointer.
+TEST(WindowControls, AreAnErrorBeforeTheWindowOpens) {
+    struct Unopened final : platform::WindowCore {
+        Unopened() : WindowCore(app::BrindleWindowDesign()) {}
+    } window;
+    EXPECT_THROW((void)window.TextBoxNamed("txtCD").Text(), std::logic_error);
+    EXPECT_THROW(window.LabelNamed("lblResMB").SetCaption("1"), std::logic_error);
 }
 
 } // namespace

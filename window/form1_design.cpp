@@ -92,6 +92,9 @@ platform::WindowDesign Form1Design(std::string_view caption) {
         .client_height = 2520,
         .controls = kControls,
         .option_group = "Archive quality",
+        .error_words = {.stale_note = "out of date",
+                        .figures_stale = "The figures shown are out of date.",
+                        .error_cleared = "Error cleared."},
     };
 }
 

@@ -110,15 +110,6 @@ bool SimulatedWindow::IsEnabled(std::string_view control) const {
     return states_.at(Design().IndexOf(control).value()).enabled;
 }
 
-std::string SimulatedWindow::MarkOf(std::string_view control) const {
-    return control == Design().name ? window_mark_
-                                    : states_.at(Design().IndexOf(control).value()).mark;
-}
-
-const PixelRect& SimulatedWindow::PlaceOf(std::string_view control) const {
-    return states_.at(Design().IndexOf(control).value()).place;
-}
-
 void SimulatedWindow::FailCalls(std::string_view control, ControlCall call) {
     const std::optional<std::size_t> index = Design().IndexOf(control);
     if (!index) {
@@ -157,17 +148,14 @@ TwipsScale SimulatedWindow::Scale() const {
     return TwipsScale(kLineHeight);
 }
 
-// Every caption fits its design rectangle, as with the design's own font.
+// Every caption fits its design rectangle, as with the design's own font, whatever it says.
 PixelSize SimulatedWindow::Natural(std::size_t control) const {
-    return states_[control].natural;
+    const PixelRect design = Scale().ToPixels(Design().controls[control].place);
+    return {design.width, design.height};
 }
 
 int SimulatedWindow::WrappedHeight(std::size_t control, int /*width*/) const {
     return Natural(control).height;
-}
-
-void SimulatedWindow::Place(std::size_t control, const PixelRect& rect) {
-    states_[control].place = rect;
 }
 
 std::string SimulatedWindow::NoteOf(std::string_view control) const {
@@ -176,10 +164,6 @@ std::string SimulatedWindow::NoteOf(std::string_view control) const {
 
 void SimulatedWindow::SetEnabled(std::size_t control, bool enabled) {
     states_[control].enabled = enabled;
-}
-
-void SimulatedWindow::ShowMark(std::optional<std::size_t> target, std::string_view why) {
-    (target ? states_[*target].mark : window_mark_) = why;
 }
 
 void SimulatedWindow::Ended(const EventSource& event, const RuntimeError* error) noexcept {

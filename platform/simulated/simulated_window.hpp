@@ -40,9 +40,6 @@ public:
     [[nodiscard]] bool IsSelected(std::string_view option) const;
     [[nodiscard]] const std::string& CaptionOf(std::string_view label) const;
     [[nodiscard]] bool IsEnabled(std::string_view control) const;
-    // What the mark on a control (or, with the window's name, on the window) says; empty when it
-    // is not marked.
-    [[nodiscard]] std::string MarkOf(std::string_view control) const;
     [[nodiscard]] int Beeps() const noexcept { return beeps_; }
     // What the window said to assistive technology, oldest first, and when it asked for it.
     struct Said {
@@ -53,7 +50,6 @@ public:
     [[nodiscard]] const std::vector<Said>& Announcements() const noexcept { return said_; }
     // What a screen reader reads beside a control's caption.
     [[nodiscard]] std::string NoteOf(std::string_view control) const;
-    [[nodiscard]] const PixelRect& PlaceOf(std::string_view control) const;
 
     // Every such call on that control fails until HealCalls.
     void FailCalls(std::string_view control, ControlCall call);
@@ -78,10 +74,7 @@ private:
         std::string text; // a box's text or a label's caption
         bool selected = false;
         bool enabled = true;
-        PixelSize natural{}; // what its caption needs: its design size, in the design's font
-        std::string mark{};  // the reason its mark shows
         std::string note{};
-        PixelRect place{};
     };
 
     [[nodiscard]] std::string ReadText(std::size_t box) const override;
@@ -91,10 +84,12 @@ private:
     [[nodiscard]] TwipsScale Scale() const override;
     [[nodiscard]] PixelSize Natural(std::size_t control) const override;
     [[nodiscard]] int WrappedHeight(std::size_t control, int width) const override;
-    void Place(std::size_t control, const PixelRect& rect) override;
+    // Where the core places each control is read from the core itself (CurrentLayout).
+    void Place(std::size_t /*control*/, const PixelRect& /*rect*/) override {}
     void SetClientSize(PixelSize /*client*/) override {}
     void SetEnabled(std::size_t control, bool enabled) override;
-    void ShowMark(std::optional<std::size_t> target, std::string_view why) override;
+    // What is marked is read from the core itself (MarkOf), as a backend that paints marks does.
+    void ShowMark(std::optional<std::size_t> /*target*/, std::string_view /*why*/) override {}
     void Beep() override { ++beeps_; }
     void Announce(std::string_view text, Announcement when) override {
         said_.push_back({std::string(text), when});
@@ -121,7 +116,6 @@ private:
     void ChangeText(std::size_t box, std::string text);
 
     std::vector<State> states_; // in the design's order
-    std::string window_mark_;
     std::vector<std::pair<std::size_t, ControlCall>> failing_;
     std::vector<Failure> failures_;
     std::vector<Said> said_;
