@@ -5,7 +5,9 @@
 
 #include <QString>
 #include <functional>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -24,48 +26,6 @@ std::string Describe(const TextChange& change, const TextModel& model) {
                                  '>' + change.inserted.toStdString()
                            : "none";
     return text + " | " + model.Text().toStdString() + '|' + std::to_string(model.Cursor());
-}
-
-TEST(TextModel, ReportsExactlyWhatEachEditChanged) {
-    const struct {
-        const char* what;
-        const char* text;
-        std::function<TextChange(TextModel&)> edit;
-        const char* expected;
-    } cases[] = {
-        {"a replacement", "12345", [](TextModel& m) { return m.Replace(1, 3, "x"); },
-         "1:23>x | 1x45|2"},
-        {"erasing an emoji whole", "5\xF0\x9F\x98\x80", [](TextModel& m) { return m.Backspace(); },
-         "1:\xF0\x9F\x98\x80> | 5|1"},
-        {"deleting at the end", "37", [](TextModel& m) { return m.Delete(); }, "none | 37|2"},
-        {"setting the same text", "37",
-         [](TextModel& m) {
-             (void)m.MoveCursor(0, false);
-             return m.SetText("37");
-         },
-         "none | 37|2"},
-        {"undoing a run of typing as one span", "5",
-         [](TextModel& m) {
-             (void)m.ReplaceSelection("1");
-             (void)m.ReplaceSelection("2");
-             return m.Undo();
-         },
-         "1:12> | 5|1"},
-        {"redoing it", "5",
-         [](TextModel& m) {
-             (void)m.ReplaceSelection("12");
-             (void)m.Undo();
-             return m.Redo();
-         },
-         "1:>12 | 512|3"},
-        {"a selection over the middle of an emoji", "a\xF0\x9F\x98\x80",
-         [](TextModel& m) { return m.Select(0, 2); }, "none | a\xF0\x9F\x98\x80|1"},
-    };
-    for (const auto& [what, text, edit, expected] : cases) {
-        TextModel model(QString::fromUtf8(text));
-        const TextChange change = edit(model);
-        EXPECT_EQ(Describe(change, model), expected) << what;
-    }
 }
 
 // A text written with its cursor as '|' and, when something is selected, the selection's other
@@ -95,6 +55,45 @@ std::string Marks(const TextModel& model) {
         text.insert(model.Anchor(), QLatin1Char('['));
     }
     return text.toStdString();
+}
+
+TEST(TextModel, ReportsExactlyWhatEachEditChanged) {
+    const struct {
+        const char* before; // marked as for the keys below
+        std::function<TextChange(TextModel&)> edit;
+        const char* expected;
+    } cases[] = {
+        {"12345|", [](TextModel& m) { return m.Replace(1, 3, "x"); }, "1:23>x | 1x45|2"},
+        // An emoji is erased whole.
+        {"5\xF0\x9F\x98\x80|", [](TextModel& m) { return m.Backspace(); },
+         "1:\xF0\x9F\x98\x80> | 5|1"},
+        {"37|", [](TextModel& m) { return m.Delete(); }, "none | 37|2"},
+        // Setting the same text changes nothing but the cursor.
+        {"|37", [](TextModel& m) { return m.SetText("37"); }, "none | 37|2"},
+        // A run of typing is undone as one span, and redone so.
+        {"5|",
+         [](TextModel& m) {
+             (void)m.ReplaceSelection("1");
+             (void)m.ReplaceSelection("2");
+             return m.Undo();
+         },
+         "1:12> | 5|1"},
+        {"5|",
+         [](TextModel& m) {
+             (void)m.ReplaceSelection("12");
+             (void)m.Undo();
+             return m.Redo();
+         },
+         "1:>12 | 512|3"},
+        // A selection over the middle of an emoji goes to its start.
+        {"a\xF0\x9F\x98\x80|", [](TextModel& m) { return m.Select(0, 2); },
+         "none | a\xF0\x9F\x98\x80|1"},
+    };
+    for (const auto& [before, edit, expected] : cases) {
+        TextModel model = Marked(before);
+        const TextChange change = edit(model);
+        EXPECT_EQ(Describe(change, model), expected) << before;
+    }
 }
 
 // Each key is one change: the text it removed, and the cursor and selection as they were before

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace brindle::platform::qt {
 namespace {
@@ -169,6 +170,17 @@ TextChange TextModel::Take(const HistoryStep& step, Direction direction) {
     return change;
 }
 
+// A pair of keys that only move the cursor, by a character, a word or the whole line, to the right
+// or the left as the text is shown: one moving it, one extending the selection with it.
+struct TextModel::Motion {
+    enum class Unit : unsigned char { Character, Word, Line };
+    enum class To : unsigned char { Left, Right };
+    EditingKey moving;
+    EditingKey selecting;
+    Unit unit;
+    To to;
+};
+
 TextChange TextModel::Perform(EditingKey key, ArrowOnSelection arrows) {
     const TextChange before = Unchanged();
     TextChange change = Apply(key, arrows);
@@ -180,14 +192,39 @@ TextChange TextModel::Perform(EditingKey key, ArrowOnSelection arrows) {
 
 // A key's steps: those that only select, then at most one that edits, whose change is the key's.
 TextChange TextModel::Apply(EditingKey key, ArrowOnSelection arrows) {
-    const bool collapse = HasSelection() && arrows == ArrowOnSelection::Collapses;
+    // The keys that only move the cursor, each without and with Shift. Home and End go to the
+    // text's start and end whatever its direction, as in the line edit.
+    static constexpr Motion kMotions[] = {
+        {EditingKey::ToStart, EditingKey::SelectToStart, Motion::Unit::Line, Motion::To::Left},
+        {EditingKey::ToEnd, EditingKey::SelectToEnd, Motion::Unit::Line, Motion::To::Right},
+        {EditingKey::CharacterRight, EditingKey::SelectCharacterRight, Motion::Unit::Character,
+         Motion::To::Right},
+        {EditingKey::CharacterLeft, EditingKey::SelectCharacterLeft, Motion::Unit::Character,
+         Motion::To::Left},
+        {EditingKey::WordRight, EditingKey::SelectWordRight, Motion::Unit::Word, Motion::To::Right},
+        {EditingKey::WordLeft, EditingKey::SelectWordLeft, Motion::Unit::Word, Motion::To::Left},
+    };
+    // The keys that are one operation of the model.
+    static constexpr std::pair<EditingKey, TextChange (TextModel::*)()> kOperations[] = {
+        {EditingKey::Undo, &TextModel::Undo},
+        {EditingKey::Redo, &TextModel::Redo},
+        {EditingKey::SelectAll, &TextModel::SelectAll},
+        {EditingKey::DeleteNext, &TextModel::Delete},
+        {EditingKey::DeletePrevious, &TextModel::Backspace},
+    };
+    for (const Motion& motion : kMotions) {
+        if (key == motion.moving || key == motion.selecting) {
+            const bool extends = key == motion.selecting;
+            return MoveCursor(Destination(motion, extends, arrows), extends);
+        }
+    }
+    for (const auto& [operation_key, operation] : kOperations) {
+        if (key == operation_key) {
+            return (this->*operation)();
+        }
+    }
+    // The rest select what they delete, then delete it.
     switch (key) {
-    case EditingKey::Undo:
-        return Undo();
-    case EditingKey::Redo:
-        return Redo();
-    case EditingKey::SelectAll:
-        return SelectAll();
     case EditingKey::DeleteWordBefore:
         // The selection grows by the word before the cursor, then goes (pinned by
         // BoundedLineEdit.AnswersEveryEditingKeyAsTheLineEditDoes). Unlike the line edit's
@@ -203,52 +240,29 @@ TextChange TextModel::Apply(EditingKey key, ArrowOnSelection arrows) {
     case EditingKey::DeleteLine:
         (void)SelectAll();
         return ReplaceSelection({});
-    case EditingKey::DeleteNext:
-        return Delete();
-    case EditingKey::DeletePrevious:
-        return Backspace();
-    case EditingKey::ToStart:
-        return MoveCursor(0, false);
-    case EditingKey::ToEnd:
-        return MoveCursor(text_.size(), false);
-    case EditingKey::SelectToStart:
-        return MoveCursor(0, true);
-    case EditingKey::SelectToEnd:
-        return MoveCursor(text_.size(), true);
-    case EditingKey::CharacterRight:
-        return MoveCursor(collapse ? SelectionEnd() : CharacterRightOf(cursor_), false);
-    case EditingKey::CharacterLeft:
-        return MoveCursor(collapse ? SelectionStart() : CharacterLeftOf(cursor_), false);
-    case EditingKey::SelectCharacterRight:
-        return MoveCursor(CharacterRightOf(cursor_), true);
-    case EditingKey::SelectCharacterLeft:
-        return MoveCursor(CharacterLeftOf(cursor_), true);
-    case EditingKey::WordRight:
-        return MoveCursor(WordRightOf(cursor_), false);
-    case EditingKey::WordLeft:
-        return MoveCursor(WordLeftOf(cursor_), false);
-    case EditingKey::SelectWordRight:
-        return MoveCursor(WordRightOf(cursor_), true);
-    case EditingKey::SelectWordLeft:
-        return MoveCursor(WordLeftOf(cursor_), true);
+    default:
+        return Unchanged();
     }
-    return Unchanged();
 }
 
-qsizetype TextModel::CharacterRightOf(qsizetype position) const {
-    return RightToLeft() ? PreviousCharacter(text_, position) : NextCharacter(text_, position);
-}
-
-qsizetype TextModel::CharacterLeftOf(qsizetype position) const {
-    return RightToLeft() ? NextCharacter(text_, position) : PreviousCharacter(text_, position);
-}
-
-qsizetype TextModel::WordRightOf(qsizetype position) const {
-    return RightToLeft() ? PreviousWordStart(text_, position) : NextWordStart(text_, position);
-}
-
-qsizetype TextModel::WordLeftOf(qsizetype position) const {
-    return RightToLeft() ? NextWordStart(text_, position) : PreviousWordStart(text_, position);
+// Where a motion takes the cursor. A step right or left goes forward or back through the text by
+// its reading direction; an arrow that collapses a selection stops at its end on that side.
+qsizetype TextModel::Destination(const Motion& motion, bool extends,
+                                 ArrowOnSelection arrows) const {
+    const bool collapses = !extends && HasSelection() && arrows == ArrowOnSelection::Collapses;
+    const bool forward = motion.to == Motion::To::Right ? !RightToLeft() : RightToLeft();
+    switch (motion.unit) {
+    case Motion::Unit::Line:
+        return motion.to == Motion::To::Right ? text_.size() : 0;
+    case Motion::Unit::Word:
+        return forward ? NextWordStart(text_, cursor_) : PreviousWordStart(text_, cursor_);
+    case Motion::Unit::Character:
+        if (collapses) {
+            return motion.to == Motion::To::Right ? SelectionEnd() : SelectionStart();
+        }
+        return forward ? NextCharacter(text_, cursor_) : PreviousCharacter(text_, cursor_);
+    }
+    return cursor_;
 }
 
 void TextModel::FollowDirection(qsizetype start) {

@@ -97,10 +97,10 @@ public:
 private:
     [[nodiscard]] TextChange Unchanged() const;
     TextChange Apply(EditingKey key, ArrowOnSelection arrows);
-    [[nodiscard]] qsizetype CharacterRightOf(qsizetype position) const;
-    [[nodiscard]] qsizetype CharacterLeftOf(qsizetype position) const;
-    [[nodiscard]] qsizetype WordRightOf(qsizetype position) const;
-    [[nodiscard]] qsizetype WordLeftOf(qsizetype position) const;
+    // A key that only moves the cursor.
+    struct Motion;
+    [[nodiscard]] qsizetype Destination(const Motion& motion, bool extends,
+                                        ArrowOnSelection arrows) const;
     enum class Direction { Back, Forward };
     TextChange Take(const HistoryStep& step, Direction direction);
     void FollowDirection(qsizetype start);

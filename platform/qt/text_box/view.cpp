@@ -283,10 +283,10 @@ void BoundedLineEdit::changeEvent(QEvent* event) {
     case QEvent::FontChange:
     case QEvent::StyleChange:
     case QEvent::LayoutDirectionChange:
+        // The text is laid out in the font: again, and scrolled again to the cursor.
         Relayout();
         Guarded([&] { ScrollToCursor(); });
-        update();
-        break;
+        [[fallthrough]];
     case QEvent::EnabledChange:
     case QEvent::PaletteChange:
     case QEvent::ActivationChange:
