@@ -490,6 +490,8 @@ TEST(BoundedLineEdit, LooksAndMeasuresAsTheLineEditDoes) {
     for (const char* family : {"DejaVu Serif", "DejaVu Sans Mono"}) {
         pair.reference.setFont(ReferenceFont(11, QString::fromUtf8(family)));
         pair.box.setFont(ReferenceFont(11, QString::fromUtf8(family)));
+        EXPECT_EQ(pair.box.grab().toImage(), pair.reference.grab().toImage())
+            << "the text it had, now in " << family;
         for (const char* text : {"12 \xD7\xA9\xD7\x9C", "\xD9\xA3\xD9\xA4 \xD9\x8A\xD9\x88\xD9\x85",
                                  "5 \xF0\x9F\x98\x80 7", "e\xCC\x81te"}) {
             pair.Set(QString::fromUtf8(text), 0);
