@@ -9,7 +9,6 @@
 #include <array>
 #include <commctrl.h>
 #include <stdexcept>
-#include <string>
 #include <windowsx.h>
 
 namespace brindle::platform::win32 {
@@ -148,8 +147,7 @@ Win32Window::Win32Window(const WindowDesign& design, HINSTANCE instance) : Windo
                               kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {
-        throw std::runtime_error("cannot create the window (system error " +
-                                 std::to_string(GetLastError()) + ")");
+        throw std::runtime_error("cannot create the window");
     }
     dpi_ = dpi::ForWindow(window_);
     CreateControls(instance);
