@@ -28,8 +28,10 @@ enum class ClipboardKey : unsigned char;
 // named where the behaviour is written; where the line edit is wrong, the box differs, and the
 // comparisons say where.
 //
-// The text, cursor, selection and history are a TextModel's; the widget takes the user's keys,
-// mouse and input method to it, and shows each change it makes through one function, Show.
+// The text, cursor, selection and history are a TextModel's, and so is what each editing key
+// does; the widget finds the key, takes the user's keys, mouse and input method to the model, and
+// shows each change it makes through one function, Show. Its files follow its jobs: keys.cpp,
+// input_method.cpp, pointer.cpp, view.cpp (layout, scrolling, geometry) and painting.cpp.
 class BoundedLineEdit final : public QWidget {
     Q_OBJECT
 
