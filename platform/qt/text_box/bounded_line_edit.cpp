@@ -57,10 +57,6 @@ void BoundedLineEdit::deselect() {
     MoveCursor(cursorPosition(), Move::Keep);
 }
 
-void BoundedLineEdit::home(bool mark) {
-    MoveCursor(0, mark ? Move::Select : Move::Keep);
-}
-
 void BoundedLineEdit::end(bool mark) {
     MoveCursor(text().size(), mark ? Move::Select : Move::Keep);
 }

@@ -52,7 +52,6 @@ public:
     void setSelection(qsizetype start, qsizetype end);
     void selectAll();
     void deselect();
-    void home(bool mark);
     void end(bool mark);
 
     // The user's edits: each can be undone.
@@ -73,8 +72,6 @@ public:
     [[nodiscard]] QRect anchorRect() const;
     // The position nearest to a point in the box.
     [[nodiscard]] qsizetype positionAt(QPoint point) const;
-    // The first character drawn at the left edge of the text area.
-    [[nodiscard]] qsizetype firstVisible() const;
 
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;

@@ -209,13 +209,6 @@ void BoundedLineEdit::ScrollToCursor() {
     }
 }
 
-qsizetype BoundedLineEdit::firstVisible() const {
-    const Shown& shown = Layout();
-    const int index =
-        shown.layout->lineAt(0).xToCursor(std::max(0, hscroll_), QTextLine::CursorOnCharacter);
-    return shown.start + std::clamp<qsizetype>(index, 0, shown.length);
-}
-
 // A cursor's rectangle at `x`, as the line edit reports it to input methods and assistive
 // technology: a few pixels either side of the cursor and one below the line, which also covers
 // any style's cursor when it is painted again through this rectangle (pinned by
