@@ -9,6 +9,7 @@
 #include "platform/win32/win32_text.hpp"
 #include "png_file.hpp"
 #include "started_program.hpp"
+#include "win32_fixture.hpp"
 
 #include <array>
 #include <objbase.h>
@@ -38,32 +39,11 @@ Picture GrabNow(HWND window) {
     GetClientRect(window, &client);
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
-    Picture picture{client.right, client.bottom, {}};
+    const Canvas grabbed(client.right, client.bottom, 0);
     HDC const screen = GetDC(nullptr);
-    HDC const memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP const bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ const previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, picture.width, picture.height, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    const auto* const pixels = static_cast<const std::uint32_t*>(bits);
-    picture.pixels.assign(pixels,
-                          pixels + static_cast<std::size_t>(picture.width * picture.height));
-    for (std::uint32_t& pixel : picture.pixels) {
-        pixel &= 0xFFFFFF;
-    }
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    BitBlt(grabbed.Get(), 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
     ReleaseDC(nullptr, screen);
-    return picture;
+    return {client.right, client.bottom, grabbed.Pixels()};
 }
 
 // What the screen shows of the window's client area once the program has drawn it: it paints on

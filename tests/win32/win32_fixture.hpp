@@ -5,8 +5,10 @@
 #include "platform/win32/win32_window.hpp"
 #include "window/form1.hpp"
 
+#include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -27,6 +29,7 @@ public:
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        bits_ = static_cast<const std::uint32_t*>(bits);
         previous_ = SelectObject(dc_, bitmap_);
         HBRUSH const brush = CreateSolidBrush(background);
         const RECT all{0, 0, width, height};
@@ -42,6 +45,16 @@ public:
     }
     [[nodiscard]] HDC Get() const noexcept { return dc_; }
     [[nodiscard]] COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
+    // Every pixel as 0xRRGGBB, row by row from the top.
+    [[nodiscard]] std::vector<std::uint32_t> Pixels() const {
+        GdiFlush();
+        std::vector<std::uint32_t> pixels(bits_,
+                                          bits_ + static_cast<std::size_t>(width_ * height_));
+        for (std::uint32_t& pixel : pixels) {
+            pixel &= 0xFFFFFF;
+        }
+        return pixels;
+    }
     // The pixels that are not `background`: the ink of what was drawn.
     [[nodiscard]] int Ink(COLORREF background) const {
         int ink = 0;
@@ -56,6 +69,7 @@ public:
 private:
     HDC dc_;
     HBITMAP bitmap_ = nullptr;
+    const std::uint32_t* bits_ = nullptr;
     HGDIOBJ previous_ = nullptr;
     int width_;
     int height_;
