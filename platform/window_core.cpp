@@ -42,6 +42,9 @@ WindowCore::WindowCore(const WindowDesign& design) : design_(design), delivery_(
     for (std::size_t index = 0; index < design.controls.size(); ++index) {
         controls_.emplace_back(*this, index);
         captions_.emplace_back(design.controls[index].caption);
+        if (design.controls[index].style.selected_at_start) {
+            chosen_ = index;
+        }
     }
 }
 
@@ -85,6 +88,12 @@ void WindowCore::Changed(std::size_t box) noexcept {
 }
 
 void WindowCore::Clicked(std::size_t option) noexcept {
+    // Some toolkits report a click on the option already chosen, others do not. It changes
+    // nothing, so on every backend it is no event: nothing is recomputed, said or cleared.
+    if (chosen_ == option) {
+        return;
+    }
+    chosen_ = option;
     delivery_.Raise({design_.controls[option].name, EventKind::Click});
 }
 

@@ -102,7 +102,7 @@ protected:
     // reach a native control that does not exist yet.
     void Open(WindowBackend& backend);
 
-    // The native controls' reports: a box's text changed, an option was chosen.
+    // The native controls' reports: a box's text changed, an option was clicked and is chosen.
     void Changed(std::size_t box) noexcept;
     void Clicked(std::size_t option) noexcept;
 
@@ -150,6 +150,7 @@ private:
     std::vector<std::string> captions_; // each label's caption as last written
     // A box being written with the text it already holds: what it reports is no change.
     std::optional<std::size_t> unchanged_box_;
+    std::optional<std::size_t> chosen_; // the option last chosen
 };
 
 } // namespace brindle::platform

@@ -6,7 +6,7 @@
 //
 //     void Load();                               the window opens
 //     void Change(std::string_view box);         the user types into a box
-//     void Click(std::string_view option);       the user chooses an option that was not chosen
+//     void Click(std::string_view option);       the user clicks an option
 //     std::string MarkOf(std::string_view name); the reason shown on a control, or with the
 //                                                window's name on the window; empty when unmarked
 //     bool IsEnabled(std::string_view name);
@@ -114,6 +114,11 @@ void CheckMarksUntilAnEventCompletes() {
 
     window.logic.Heal();
     window.Change("txtArchive");
+    ExpectMarks(window, {}, 3);
+
+    // A click on the option already chosen changes nothing, so it is no event and cannot fail.
+    window.logic.Fail("opt22KStereo", "The option failed again");
+    window.Click("opt22KStereo");
     ExpectMarks(window, {}, 3);
 }
 
