@@ -28,7 +28,7 @@ settle() { WINEPREFIX=$BRINDLE_WINEPREFIX "$wineserver" -w; }
 
 # Small and stripped.
 size=$(stat -c %s "$program")
-((size <= 500 * 1024)) || fail "the program is $size bytes, more than 500 KiB"
+((size <= 450 * 1024)) || fail "the program is $size bytes, more than 450 KiB"
 sections=$(x86_64-w64-mingw32-objdump -h "$program")
 [[ "$sections" != *.debug_* ]] || fail "the program carries debug sections"
 # No time of building in the header: every build of a commit is the same program.
