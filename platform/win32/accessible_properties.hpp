@@ -1,35 +1,45 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
+#include <utility>
 #include <windows.h>
 
 struct IAccPropServices;
 
 namespace brindle::platform::win32 {
 
+// What assistive technology reads of a window beyond what its standard control says itself.
+enum class AccessibleProperty { Name, Description, LiveSetting };
 // How urgently a screen reader should speak a live region's change.
 enum class LiveSetting { Polite = 1, Assertive = 2 };
 
-// What assistive technology reads of a window beyond what the standard controls say themselves,
-// kept by Windows' accessibility property service (oleacc) for the window's standard accessible
-// object. The service, and COM on the calling thread, are started when first needed, after which
-// they last as long as the object; a window that never needs them (no error, no announcement)
-// never starts them. Where the service is missing or refuses, the window simply says no more than
-// its controls do.
+// Those properties, kept by Windows' accessibility property service (oleacc) for the window's
+// standard accessible object, where MSAA clients and UI Automation's proxies for standard controls
+// read them. The service, and COM on the calling thread, are started when first needed, after
+// which they last as long as the object. Where the service is missing or refuses, the window
+// simply says no more than its controls do.
 class AccessibleProperties {
 public:
-    AccessibleProperties() = default;
+    // Sees every value as it is handed to the service, whether or not the service keeps it (Wine's
+    // keeps none): a live setting as "polite" or "assertive".
+    using Watcher = std::function<void(HWND, AccessibleProperty, std::wstring_view)>;
+
+    explicit AccessibleProperties(Watcher watcher = {}) : watcher_(std::move(watcher)) {}
     AccessibleProperties(const AccessibleProperties&) = delete;
     AccessibleProperties& operator=(const AccessibleProperties&) = delete;
     ~AccessibleProperties();
 
-    // The description read beside a window's name; empty for none. Whether the service kept it.
-    bool Describe(HWND window, std::wstring_view description) const noexcept;
+    // A window's name or description; empty clears it, and the standard object's own answer
+    // stands again. Whether the service kept it.
+    bool SetText(HWND window, AccessibleProperty property, std::wstring_view text) const noexcept;
     bool SetLiveSetting(HWND window, LiveSetting setting) const noexcept;
 
 private:
     [[nodiscard]] IAccPropServices* Service() const noexcept;
+    void Watched(HWND window, AccessibleProperty property, std::wstring_view text) const noexcept;
 
+    Watcher watcher_;
     mutable bool tried_ = false;
     mutable bool com_started_ = false;
     mutable IAccPropServices* service_ = nullptr; // released with the object

@@ -2,6 +2,7 @@
 
 #include "platform/number_locale.hpp"
 #include "platform/run_program.hpp"
+#include "platform/win32/system_function.hpp"
 #include "platform/win32/win32_text.hpp"
 #include "platform/win32/win32_window.hpp"
 
@@ -31,6 +32,7 @@ int RunWindow(Win32Window& window, EventTarget& logic) {
 namespace brindle::platform {
 
 void RunProgram(const ProgramRecord& program) {
+    win32::LimitLibrarySearch();
     int exit_code = 0;
     {
         // Figures are written with the user's decimal separator; day boxes are read the same way

@@ -13,4 +13,15 @@ template <class Function>
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
+// A library of Windows loaded from the system folder and nowhere else. A library loaded by its
+// bare name is looked for in the program's own folder first, and the portable program is unpacked
+// wherever the user puts it, among whatever else was downloaded there. nullptr where it is missing;
+// loaded for the rest of the process.
+[[nodiscard]] HMODULE SystemLibrary(const wchar_t* name) noexcept;
+
+// From here on, whatever the process loads late by a bare name (COM servers registered so, the
+// libraries they load in turn) comes from the system folder only. Where the system cannot limit
+// it (Windows 7 without its 2011 loader update), nothing changes.
+void LimitLibrarySearch() noexcept;
+
 } // namespace brindle::platform::win32

@@ -24,6 +24,10 @@ constexpr DWORD kWindowExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof window_class;
+    // Registered once for the process, with its icons: a second window loads neither again.
+    if (GetClassInfoExW(instance, Win32Window::kClassName, &window_class) != FALSE) {
+        return;
+    }
     window_class.lpfnWndProc = procedure;
     window_class.cbWndExtra = DLGWINDOWEXTRA;
     window_class.hInstance = instance;
@@ -37,7 +41,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     window_class.hIconSm = static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                    GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    RegisterClassExW(&window_class); // fails harmlessly once the class exists
+    RegisterClassExW(&window_class);
 }
 
 struct ChildClass {
@@ -139,7 +143,9 @@ std::vector<std::size_t> CreationOrder(const WindowDesign& design) {
 
 } // namespace
 
-Win32Window::Win32Window(const WindowDesign& design, HINSTANCE instance) : WindowCore(design) {
+Win32Window::Win32Window(const WindowDesign& design, HINSTANCE instance,
+                         AccessibleProperties::Watcher watcher)
+    : WindowCore(design), accessible_(std::move(watcher)) {
     const INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&common);
     RegisterWindowClass(instance, &Win32Window::WindowProcedure);
@@ -326,6 +332,11 @@ void Win32Window::CreateControls(HINSTANCE instance) {
         if (controls_[index] == nullptr) {
             throw std::runtime_error("cannot create a control");
         }
+        // Named as on every desktop, where the caption beside a box says less than its name.
+        if (!control.accessible_name.empty()) {
+            accessible_.SetText(controls_[index], AccessibleProperty::Name,
+                                Widen(control.accessible_name));
+        }
         if (control.kind == ControlKind::TextBox) {
             // Any length of text: lift the edit control's default limit.
             SendMessageW(controls_[index], EM_SETLIMITTEXT, 0, 0);
@@ -438,7 +449,7 @@ void Win32Window::ShowMark(std::optional<std::size_t> target, std::string_view w
     HWND const marked = target ? controls_[*target] : window_;
     const std::wstring text = Widen(why);
     SetToolTip(marked, text);
-    describe_(marked, text);
+    accessible_.SetText(marked, AccessibleProperty::Description, text);
     if (target) {
         // Only the ring needs painting again, not the whole window and every control in it.
         const RECT ring = RingBounds(*target);
@@ -451,7 +462,7 @@ void Win32Window::Beep() {
 }
 
 void Win32Window::Annotate(std::size_t control, std::string_view note) {
-    describe_(controls_[control], Widen(note));
+    accessible_.SetText(controls_[control], AccessibleProperty::Description, Widen(note));
 }
 
 void Win32Window::Announce(std::string_view text, Announcement when) {

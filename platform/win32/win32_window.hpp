@@ -29,7 +29,9 @@ class Win32Window final : public WindowCore, private WindowBackend {
 public:
     static constexpr const wchar_t* kClassName = L"BrindleDSCWindow";
 
-    Win32Window(const WindowDesign& design, HINSTANCE instance);
+    // `watcher` sees what the window tells assistive technology beyond its controls' own words.
+    Win32Window(const WindowDesign& design, HINSTANCE instance,
+                AccessibleProperties::Watcher watcher = {});
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
     ~Win32Window();
@@ -43,11 +45,7 @@ public:
     [[nodiscard]] TwipsScale Scale() const override;
     // What sounds when an event fails; Windows' warning sound unless replaced.
     void SetBeep(std::function<void()> beep) { beep_ = std::move(beep); }
-    // Where descriptions for assistive technology go; Windows' accessibility property service
-    // unless replaced.
-    using Describer = std::function<void(HWND, std::wstring_view)>;
-    void SetDescriber(Describer describer) { describe_ = std::move(describer); }
-    // The static through which the window speaks to screen readers.
+    // What the window speaks to screen readers through.
     [[nodiscard]] Announcer& Announcements() noexcept { return *announcer_; }
 
 private:
@@ -97,9 +95,6 @@ private:
     std::vector<HWND> controls_; // in the design's order
     std::function<void()> beep_ = [] { MessageBeep(MB_ICONWARNING); };
     AccessibleProperties accessible_;
-    Describer describe_ = [this](HWND window, std::wstring_view description) {
-        accessible_.Describe(window, description);
-    };
     std::optional<Announcer> announcer_; // made with the controls
 };
 

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "platform/win32/accessible_properties.hpp"
+
+#include <map>
 #include <oleacc.h>
 #include <string>
+#include <utility>
 #include <windows.h>
 
 namespace brindle::testing {
@@ -47,6 +51,50 @@ inline std::wstring AccessibleText(HWND window, AccessibleTextOf text_of, Found 
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
     return TakeText(accessible, self, text_of);
+}
+
+// What a window handed Windows' accessibility property service: the newest value of each property
+// of each window.
+struct HandedProperties {
+    std::map<std::pair<HWND, platform::win32::AccessibleProperty>, std::wstring> newest;
+
+    [[nodiscard]] platform::win32::AccessibleProperties::Watcher Watcher() {
+        return [this](HWND window, platform::win32::AccessibleProperty property,
+                      std::wstring_view value) {
+            newest[{window, property}] = value;
+        };
+    }
+    [[nodiscard]] std::wstring Of(HWND window, platform::win32::AccessibleProperty property) {
+        return newest[{window, property}];
+    }
+};
+
+// Whether this system's property service keeps what it is handed, so that a client reads it
+// back. Wine 8's keeps nothing: its SetHwndPropStr is not implemented.
+inline bool PropertiesAreKept() {
+    const platform::win32::AccessibleProperties properties;
+    HWND const probe = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+    const bool kept =
+        properties.SetText(probe, platform::win32::AccessibleProperty::Description, L"probe") &&
+        AccessibleText(probe, &IAccessible::get_accDescription, Found::AsAClientAsks) == L"probe";
+    DestroyWindow(probe);
+    return kept;
+}
+
+// A window's name or description as a screen reader reads it where the system keeps what the
+// window hands over; elsewhere, what it handed over.
+inline std::wstring ReadOrHanded(HWND window, platform::win32::AccessibleProperty property,
+                                 HandedProperties& handed) {
+    static const bool kept = PropertiesAreKept();
+    if (!kept) {
+        return handed.Of(window, property);
+    }
+    return AccessibleText(window,
+                          property == platform::win32::AccessibleProperty::Name
+                              ? &IAccessible::get_accName
+                              : &IAccessible::get_accDescription,
+                          Found::AsAClientAsks);
 }
 
 } // namespace brindle::testing

@@ -8,7 +8,6 @@
 #include "win32_fixture.hpp"
 
 #include <cstdio>
-#include <map>
 
 namespace brindle::testing {
 namespace {
@@ -63,7 +62,9 @@ public:
                RGB(red.red, red.green, red.blue);
     }
 
-    platform::win32::Win32Window window{app::BrindleWindowDesign(), GetModuleHandleW(nullptr)};
+    HandedProperties handed;
+    platform::win32::Win32Window window{app::BrindleWindowDesign(), GetModuleHandleW(nullptr),
+                                        handed.Watcher()};
     ScriptedLogic logic;
 
 private:
@@ -80,19 +81,6 @@ TEST(Win32ErrorMark, MarksWhatFailedUntilAnEventCompletes) {
     CheckErrorDisplay<ScriptedWin32Window>();
 }
 
-// Whether this system's accessibility property service keeps a description. Wine 8's does not:
-// its SetHwndPropStr is not implemented.
-bool DescriptionsAreKept() {
-    const platform::win32::AccessibleProperties properties;
-    HWND const probe = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                     GetModuleHandleW(nullptr), nullptr);
-    const bool kept =
-        properties.Describe(probe, L"probe") &&
-        AccessibleText(probe, &IAccessible::get_accDescription, Found::AsAClientAsks) == L"probe";
-    DestroyWindow(probe);
-    return kept;
-}
-
 // While an error shows, the greyed figures are described as out of date for assistive
 // technology, and what failed carries its reason: a control, or for a failed load the window.
 // Read back through oleacc where the system keeps descriptions; elsewhere, what the window hands
@@ -100,21 +88,15 @@ bool DescriptionsAreKept() {
 TEST(Win32ErrorMark, DescribesOutOfDateFiguresAndWhatFailed) {
     CoInitialize(nullptr);
     ScriptedWin32Window window;
-    std::map<HWND, std::wstring> handed;
-    const bool kept = DescriptionsAreKept();
-    if (!kept) {
+    if (!PropertiesAreKept()) {
         std::printf("[ UNCHECKED] descriptions read back through oleacc: this system's property "
                     "service keeps none; checked what the window hands it\n");
-        window.window.SetDescriber([&](HWND described, std::wstring_view description) {
-            handed[described] = description;
-        });
     }
     const auto description = [&](std::string_view name) {
         HWND const described =
             name == kWindow ? window.window.Handle() : window.window.Control(name);
-        return kept ? AccessibleText(described, &IAccessible::get_accDescription,
-                                     Found::AsAClientAsks)
-                    : handed[described];
+        return ReadOrHanded(described, platform::win32::AccessibleProperty::Description,
+                            window.handed);
     };
     const auto expect = [&](const std::wstring& of_window, const std::wstring& of_cd,
                             const std::wstring& of_results) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessible_text.hpp"
 #include "app/program_record.hpp"
 #include "platform/win32/win32_text.hpp"
 #include "platform/win32/win32_window.hpp"
@@ -146,7 +147,9 @@ public:
         Pump();
     }
 
-    platform::win32::Win32Window window{app::BrindleWindowDesign(), GetModuleHandleW(nullptr)};
+    HandedProperties handed;
+    platform::win32::Win32Window window{app::BrindleWindowDesign(), GetModuleHandleW(nullptr),
+                                        handed.Watcher()};
     window::Form1 form{window};
 };
 

@@ -8,6 +8,7 @@
 #include "win32_fixture.hpp"
 
 #include <string>
+#include <uiautomationcore.h>
 #include <vector>
 
 namespace brindle::testing {
@@ -15,6 +16,7 @@ namespace {
 
 const std::wstring kProgram = platform::win32::Widen(BRINDLE_TEST_PROGRAM);
 constexpr DWORD kLiveRegionChanged = 0x8019;
+constexpr LPARAM kUiaRootObjectId = -25;
 constexpr auto kPause = static_cast<DWORD>(platform::kAnnouncementPause.count());
 
 // What a screen reader would receive: an event, on which object, when it was raised, and what
@@ -25,6 +27,8 @@ struct Heard {
     LONG id_object;
     LONG id_child;
     std::wstring name;
+    RECT bounds;    // on the screen, as accLocation gives them
+    LONG state = 0; // accState
 };
 
 std::string Describe(const std::vector<Heard>& heard) {
@@ -36,15 +40,39 @@ std::string Describe(const std::vector<Heard>& heard) {
     return text.empty() ? " nothing" : text;
 }
 
-// The name an accessibility client reads for the object an event names.
-std::wstring AccessibleName(HWND window, LONG id_object, LONG id_child) {
+// What a screen reader reads of the object an event names: its name, where it is and its state.
+Heard ReadObject(DWORD time, HWND window, LONG id_object, LONG id_child) {
+    Heard heard{time, window, id_object, id_child, L"(no accessible object)", {}, 0};
     IAccessible* accessible = nullptr;
     VARIANT child{};
     if (FAILED(AccessibleObjectFromEvent(window, static_cast<DWORD>(id_object),
                                          static_cast<DWORD>(id_child), &accessible, &child))) {
-        return L"(no accessible object)";
+        return heard;
     }
-    return TakeText(accessible, child, &IAccessible::get_accName);
+    LONG width = 0;
+    LONG height = 0;
+    accessible->accLocation(&heard.bounds.left, &heard.bounds.top, &width, &height, child);
+    heard.bounds.right = heard.bounds.left + width;
+    heard.bounds.bottom = heard.bounds.top + height;
+    VARIANT state{};
+    if (SUCCEEDED(accessible->get_accState(child, &state)) && state.vt == VT_I4) {
+        heard.state = state.lVal;
+    }
+    heard.name = TakeText(accessible, child, &IAccessible::get_accName);
+    return heard;
+}
+
+// A reader passes over an object that has no area on the screen, lies outside its window or says
+// it cannot be seen.
+void ExpectReadable(const Heard& heard, HWND window) {
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    RECT inside{};
+    EXPECT_FALSE(IsRectEmpty(&heard.bounds)) << "the announcer has no area";
+    EXPECT_TRUE(IntersectRect(&inside, &heard.bounds, &frame) != FALSE &&
+                EqualRect(&inside, &heard.bounds) != FALSE)
+        << "the announcer lies outside its window";
+    EXPECT_EQ(heard.state & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN), 0);
 }
 
 // An out-of-context WinEvent hook on live region changes, as a screen reader sets one: its events
@@ -83,8 +111,7 @@ public:
 private:
     static void CALLBACK Record(HWINEVENTHOOK /*hook*/, DWORD /*event*/, HWND object,
                                 LONG id_object, LONG id_child, DWORD /*thread*/, DWORD time) {
-        heard_.push_back(
-            {time, object, id_object, id_child, AccessibleName(object, id_object, id_child)});
+        heard_.push_back(ReadObject(time, object, id_object, id_child));
     }
 
     // NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): the hook has no context
@@ -127,6 +154,7 @@ TEST(Win32Speech, TheLiveRegionSaysTheResultAfterAPauseAndAnErrorAndItsClearingA
     EXPECT_EQ(GetParent(heard[0].object), program.Window());
     EXPECT_EQ(heard[0].id_object, OBJID_CLIENT);
     EXPECT_EQ(heard[0].id_child, CHILDID_SELF);
+    ExpectReadable(heard[0], program.Window());
     const HWND announcer = heard[0].object;
 
     typed = retype(L"1e38");
@@ -137,80 +165,195 @@ TEST(Win32Speech, TheLiveRegionSaysTheResultAfterAPauseAndAnErrorAndItsClearingA
                              L"are out of date.");
     EXPECT_LT(heard[0].time - typed, kPause) << "an error is said at once";
     EXPECT_EQ(heard[0].object, announcer);
+    ExpectReadable(heard[0], program.Window());
 
     typed = retype(L"\b");
     heard = listener.Wait(2, 3 * kPause);
     ASSERT_EQ(heard.size(), 1U) << "Ctrl+A, Backspace:" << Describe(heard);
     EXPECT_EQ(heard[0].name, L"Error cleared. " + result());
     EXPECT_LT(heard[0].time - typed, kPause) << "the error's clearing is said at once";
+    ExpectReadable(heard[0], program.Window());
     EXPECT_EQ(program.Close(), 0);
 }
 
-// Where UI Automation's notification exists, the window raises one on its announcer for each
-// message, and no live region event besides. Wine has none, so a double stands in for it.
+// JAWS as the window finds it while it runs: its window, and an automation object registered
+// under its ProgID whose SayString keeps what it is handed. One static object serves as the class
+// factory and as the object it makes.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor" // COM interfaces have none
+class JawsStandIn final : public IClassFactory, public IDispatch {
+public:
+    static constexpr CLSID kClass = {
+        0x5d1c7f3e, 0x92a4, 0x4b8e, {0x9a, 0x11, 0x3c, 0x6e, 0x0d, 0x2b, 0x71, 0x48}};
+
+    JawsStandIn() {
+        RegSetValueW(HKEY_CLASSES_ROOT, L"FreedomSci.JawsApi\\CLSID", REG_SZ,
+                     L"{5D1C7F3E-92A4-4B8E-9A11-3C6E0D2B7148}", 0);
+        CoRegisterClassObject(kClass, static_cast<IClassFactory*>(this),
+                              CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
+                              &cookie_);
+        WNDCLASSW running{};
+        running.lpfnWndProc = DefWindowProcW;
+        running.hInstance = GetModuleHandleW(nullptr);
+        running.lpszClassName = L"JFWUI2";
+        RegisterClassW(&running);
+        window_ = CreateWindowW(L"JFWUI2", L"JAWS", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    }
+    JawsStandIn(const JawsStandIn&) = delete;
+    JawsStandIn& operator=(const JawsStandIn&) = delete;
+    ~JawsStandIn() {
+        DestroyWindow(window_);
+        CoRevokeClassObject(cookie_);
+        RegDeleteKeyW(HKEY_CLASSES_ROOT, L"FreedomSci.JawsApi\\CLSID");
+        RegDeleteKeyW(HKEY_CLASSES_ROOT, L"FreedomSci.JawsApi");
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        *object = id == IID_IClassFactory ? static_cast<void*>(static_cast<IClassFactory*>(this))
+                  : id == IID_IDispatch   ? static_cast<void*>(static_cast<IDispatch*>(this))
+                                          : nullptr;
+        return *object != nullptr ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* /*outer*/, REFIID id,
+                                             void** object) override {
+        return QueryInterface(id, object);
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL /*lock*/) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID,
+                                            DISPID* ids) override {
+        *ids = std::wstring_view(names[0]) == L"SayString" ? 7 : DISPID_UNKNOWN;
+        return *ids == 7 ? S_OK : DISP_E_UNKNOWNNAME;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters,
+                                     VARIANT*, EXCEPINFO*, UINT*) override {
+        if (id != 7 || parameters->cArgs != 2 || parameters->rgvarg[1].vt != VT_BSTR) {
+            return DISP_E_BADPARAMCOUNT;
+        }
+        said.emplace_back(parameters->rgvarg[1].bstrVal,
+                          parameters->rgvarg[0].boolVal == VARIANT_TRUE);
+        return S_OK;
+    }
+
+    std::vector<std::pair<std::wstring, bool>> said; // each text, and whether it interrupted
+
+private:
+    DWORD cookie_ = 0;
+    HWND window_ = nullptr;
+};
+#pragma GCC diagnostic pop
+
+// Stand-ins for UI Automation's functions, which Wine lacks: what the window raises, what element
+// it hands a client that asks for one, and which window that element says hosts it.
 struct Raised {
-    HWND object;
+    IRawElementProviderSimple* element;
     int kind;
     int processing;
     std::wstring text;
-    std::wstring activity;
 };
-// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): the functions have no context
+// NOLINTBEGIN(cppcoreguidelines-avoid-non-const-global-variables): the functions have no context
 std::vector<Raised> raised;
-HWND provider_for = nullptr; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables): same
+IRawElementProviderSimple* handed_element = nullptr;
+HWND hosting_window = nullptr;
+// NOLINTEND(cppcoreguidelines-avoid-non-const-global-variables)
 
-HRESULT WINAPI HostProvider(HWND window, IRawElementProviderSimple** provider) {
-    provider_for = window;
-    return platform::win32::UiaNotifications::Find().host_provider(window, provider);
+HRESULT WINAPI HostProvider(HWND window, IRawElementProviderSimple** host) {
+    hosting_window = window;
+    *host = nullptr;
+    return S_OK;
 }
-
-HRESULT WINAPI RaiseNotification(IRawElementProviderSimple* provider, int kind, int processing,
-                                 wchar_t* text, wchar_t* activity) {
-    raised.push_back(
-        {provider != nullptr ? provider_for : nullptr, kind, processing, text, activity});
+LRESULT WINAPI ReturnProvider(HWND /*window*/, WPARAM /*wparam*/, LPARAM lparam,
+                              IRawElementProviderSimple* element) {
+    if (lparam != 0) {
+        handed_element = element;
+    }
+    return 0;
+}
+HRESULT WINAPI RaiseNotification(IRawElementProviderSimple* element, int kind, int processing,
+                                 wchar_t* text, wchar_t* /*activity*/) {
+    raised.push_back({element, kind, processing, text});
     return S_OK;
 }
 
-TEST(Win32Speech, RaisesAUiAutomationNotificationWhereWindowsHasIt) {
-    ASSERT_NE(platform::win32::UiaNotifications::Find().host_provider, nullptr);
-    Win32Form1 form;
-    form.window.Announcements().UseNotifications({&HostProvider, &RaiseNotification});
-    DWORD process = GetCurrentProcessId();
-    const LiveRegionListener listener(process);
-    raised.clear();
-    HWND const box = form.Control("txtCD");
-    form.Focus("txtCD");
-    SendMessageW(box, EM_SETSEL, 0, -1);
-    form.Type(L"10");
-    EXPECT_TRUE(raised.empty()) << "nothing before the pause";
-    for (int waited = 0; raised.empty() && waited < 10 * static_cast<int>(kPause); waited += 10) {
-        Sleep(10);
-        form.Pump();
-    }
-    SendMessageW(box, EM_SETSEL, 0, -1);
-    form.Type(L"1e38");
-    SendMessageW(box, EM_SETSEL, 0, -1);
-    form.Type(L"\b");
-    Sleep(2 * kPause);
-    form.Pump();
-
+// Each reader hears each message once, as urgently as it is: through UI Automation notifications
+// raised on the element the announcer answers for itself, or through its live region, never both;
+// and JAWS through its own interface either way.
+TEST(Win32Speech, EachReaderHearsEachMessageOnceAndAsUrgentlyAsItIs) {
     constexpr int kActionCompleted = 2;
-    constexpr int kImportantMostRecent = 1;
+    constexpr int kImportantAll = 0;
     constexpr int kMostRecent = 3;
-    const std::vector<std::pair<std::wstring, int>> expected{
-        {L"You will need: 51.90 GB - (53143.27 MB)", kMostRecent},
-        {L"Overflow: the estimate is too large to compute. The figures shown are out of date.",
-         kImportantMostRecent},
-        {L"Error cleared. You will need: 16.41 GB - (16805.99 MB)", kImportantMostRecent},
+    struct Step {
+        std::wstring_view keys; // after Ctrl+A in the CD box
+        std::wstring said;
+        int processing;
+        std::wstring_view live_setting;
+        bool interrupts; // JAWS
     };
-    ASSERT_EQ(raised.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(raised[i].text, expected[i].first) << i;
-        EXPECT_EQ(raised[i].processing, expected[i].second) << i;
-        EXPECT_EQ(raised[i].kind, kActionCompleted) << i;
-        EXPECT_EQ(raised[i].object, form.window.Announcements().Handle()) << i;
+    const Step steps[] = {
+        {L"10", L"You will need: 51.90 GB - (53143.27 MB)", kMostRecent, L"polite", true},
+        {L"1e38",
+         L"Overflow: the estimate is too large to compute. The figures shown are out of date.",
+         kImportantAll, L"assertive", false},
+        {L"\b", L"Error cleared. You will need: 16.41 GB - (16805.99 MB)", kImportantAll,
+         L"assertive", false},
+    };
+    CoInitialize(nullptr);
+    JawsStandIn jaws;
+    for (const bool notifications : {true, false}) {
+        SCOPED_TRACE(notifications ? "UI Automation notifications" : "live region");
+        Win32Form1 form;
+        platform::win32::Announcer& announcer = form.window.Announcements();
+        announcer.UseNotifications(
+            notifications ? platform::win32::UiaNotifications{&HostProvider, &ReturnProvider,
+                                                              &RaiseNotification}
+                          : platform::win32::UiaNotifications{});
+        raised.clear();
+        jaws.said.clear();
+        handed_element = nullptr;
+        SendMessageW(announcer.Handle(), WM_GETOBJECT, 0, kUiaRootObjectId);
+        EXPECT_EQ(handed_element != nullptr, notifications) << "the element a client is handed";
+        const LiveRegionListener listener(GetCurrentProcessId());
+        form.Focus("txtCD");
+        for (std::size_t i = 0; i < std::size(steps); ++i) {
+            SendMessageW(form.Control("txtCD"), EM_SETSEL, 0, -1);
+            form.Type(steps[i].keys);
+            for (DWORD waited = 0; jaws.said.size() <= i && waited < 3 * kPause; waited += 10) {
+                Sleep(10);
+                form.Pump();
+            }
+            const std::vector<Heard> heard = listener.Wait(1, notifications ? 0 : kPause);
+            ASSERT_EQ(jaws.said.size(), i + 1) << "JAWS";
+            EXPECT_EQ(jaws.said[i], std::pair(steps[i].said, steps[i].interrupts));
+            if (notifications) {
+                ASSERT_EQ(raised.size(), i + 1);
+                EXPECT_EQ(raised[i].element, handed_element) << "raised on its own element";
+                EXPECT_EQ(raised[i].text, steps[i].said);
+                EXPECT_EQ(raised[i].processing, steps[i].processing);
+                EXPECT_EQ(raised[i].kind, kActionCompleted);
+                EXPECT_TRUE(heard.empty()) << "and no live region besides:" << Describe(heard);
+            } else {
+                ASSERT_EQ(heard.size(), 1U) << Describe(heard);
+                EXPECT_EQ(heard[0].name, steps[i].said);
+                ExpectReadable(heard[0], form.window.Handle());
+                EXPECT_EQ(form.handed.Of(announcer.Handle(),
+                                         platform::win32::AccessibleProperty::LiveSetting),
+                          steps[i].live_setting);
+            }
+        }
+        if (notifications) {
+            IRawElementProviderSimple* host = nullptr;
+            handed_element->get_HostRawElementProvider(&host);
+            EXPECT_EQ(hosting_window, announcer.Handle()) << "the element's host";
+        }
     }
-    EXPECT_EQ(listener.Wait(1, 0).size(), 0U) << "a notification, and no live region besides";
+    CoUninitialize();
 }
 
 } // namespace
