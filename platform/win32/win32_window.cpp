@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <array>
 #include <commctrl.h>
+#include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <windowsx.h>
 
@@ -94,16 +96,58 @@ private:
     HGDIOBJ previous_;
 };
 
-// How far a text's ink reaches right of its advance, as the last glyph of an italic or of some
-// hinted fonts does. A static clips its text to its rectangle, so a label sized to the advance
-// alone would lose that column. (Ink left of the first glyph's origin is clipped whatever the
-// label's width.)
-int Overhang(HDC dc, const std::wstring& text) {
-    ABC last{};
-    if (text.empty() || GetCharABCWidthsW(dc, text.back(), text.back(), &last) == FALSE) {
-        return 0; // nothing, or not an outline font: its advances are its ink
+// How far a text's ink reaches right of its advance as the system draws it. The last glyph of an
+// italic overhangs its advance, and some rasterisers place glyphs at positions the advances they
+// report round differently (Wine's does so with Liberation Sans, Windows' usual stand-in for
+// Tahoma there: a column or two). A static clips its text to its rectangle, so a label sized to
+// the advance alone would lose those columns: the text is drawn once, in the font selected into
+// `measuring`, and its ink is measured. (Ink left of the first glyph's origin is clipped whatever
+// the label's width.)
+int InkBeyondAdvance(HDC measuring, const std::wstring& text, int advance, int height) {
+    if (text.empty() || advance <= 0 || height <= 0) {
+        return 0;
     }
-    return std::max(0, -last.abcC);
+    const int width = advance + height; // room for any overhang
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC const dc = CreateCompatibleDC(measuring);
+    void* bits = nullptr;
+    HBITMAP const bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (dc == nullptr || bitmap == nullptr) {
+        DeleteDC(dc);
+        return 0;
+    }
+    HGDIOBJ const previous_bitmap = SelectObject(dc, bitmap);
+    HGDIOBJ const previous_font = SelectObject(dc, GetCurrentObject(measuring, OBJ_FONT));
+    const RECT all{0, 0, width, height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    RECT drawn = all;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &drawn,
+              DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    GdiFlush();
+    const std::span<const std::uint32_t> pixels(static_cast<const std::uint32_t*>(bits),
+                                                static_cast<std::size_t>(width * height));
+    int reach = 0;
+    for (int x = width - 1; x >= advance && reach == 0; --x) {
+        for (int y = 0; y < height; ++y) {
+            if ((pixels[static_cast<std::size_t>(y * width + x)] & 0xFFFFFFU) != 0xFFFFFFU) {
+                reach = x + 1 - advance;
+                break;
+            }
+        }
+    }
+    SelectObject(dc, previous_font);
+    SelectObject(dc, previous_bitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return reach;
 }
 
 // A tool of the window's tool tip control, named by the window that owns it and, with
@@ -403,7 +447,9 @@ PixelSize Win32Window::Natural(std::size_t control) const {
     GetTextExtentPoint32W(context.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
     TEXTMETRICW metrics{};
     GetTextMetricsW(context.Get(), &metrics);
-    PixelSize size{static_cast<int>(extent.cx) + Overhang(context.Get(), text),
+    PixelSize size{static_cast<int>(extent.cx) +
+                       InkBeyondAdvance(context.Get(), text, static_cast<int>(extent.cx),
+                                        static_cast<int>(metrics.tmHeight)),
                    static_cast<int>(metrics.tmHeight)};
     const ControlDesign& design = Design().controls[control];
     if (design.kind == ControlKind::OptionButton) {

@@ -100,8 +100,11 @@ public:
     DisplaySettings& operator=(const DisplaySettings&) = delete;
     ~DisplaySettings() {
         SetCaretBlinkTime(blink_);
-        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics_, &metrics_,
-                              SPIF_UPDATEINIFILE);
+        // The prefix keeps the system's own font for later runs, and this process the one it had.
+        NONCLIENTMETRICSW kept = metrics_;
+        kept.lfMessageFont = SystemDialogFont();
+        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof kept, &kept, SPIF_UPDATEINIFILE);
+        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics_, &metrics_, 0);
         if (had_dpi_) {
             RegSetValueExW(desktop_, L"LogPixels", 0, REG_DWORD,
                            reinterpret_cast<const BYTE*>(&dpi_), sizeof dpi_);
@@ -158,6 +161,12 @@ TEST(OnADisplay, TheWindowLooksAsItWasLastSeenToBeRight) {
                                 << ".png and its _difference.png in the test folder";
         EXPECT_EQ(program.Close(), 0);
     }
+}
+
+// Every caption whole in the dialog font the system gives, as Wine's X11 driver draws it.
+TEST(OnADisplay, DrawsEveryCaptionWholeInTheSystemsDialogFont) {
+    const DialogFont font(SystemDialogFont());
+    ExpectCaptionsWhole(Win32Form1(), platform::win32::Narrow(SystemDialogFont().lfFaceName));
 }
 
 // The system colours of Windows' High Contrast Black and High Contrast White: the eight colours
