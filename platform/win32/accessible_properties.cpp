@@ -28,26 +28,19 @@ constexpr auto kClient = static_cast<DWORD>(OBJID_CLIENT);
 IAccPropServices* AccessibleProperties::Service() const noexcept {
     if (!tried_) {
         tried_ = true;
-        // S_FALSE too: COM was already started on this thread, and this start must still be
-        // undone.
-        com_started_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        com_.Enter();
         if (FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                     kAccPropServicesInterface,
-                                    reinterpret_cast<void**>(&service_)))) {
-            service_ = nullptr;
+                                    reinterpret_cast<void**>(service_.Out())))) {
+            service_.Reset();
         }
     }
-    return service_;
+    return service_.Get();
 }
 
-AccessibleProperties::~AccessibleProperties() {
-    if (service_ != nullptr) {
-        service_->Release();
-    }
-    if (com_started_) {
-        CoUninitialize();
-    }
-}
+// Made and ended here, where the service's interface is known.
+AccessibleProperties::AccessibleProperties(Watcher watcher) : watcher_(std::move(watcher)) {}
+AccessibleProperties::~AccessibleProperties() = default;
 
 void AccessibleProperties::Watched(HWND window, AccessibleProperty property,
                                    std::wstring_view text) const noexcept {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/win32/com.hpp"
+
 #include <functional>
 #include <string_view>
 #include <utility>
@@ -25,7 +27,7 @@ public:
     // keeps none): a live setting as "polite" or "assertive".
     using Watcher = std::function<void(HWND, AccessibleProperty, std::wstring_view)>;
 
-    explicit AccessibleProperties(Watcher watcher = {}) : watcher_(std::move(watcher)) {}
+    explicit AccessibleProperties(Watcher watcher = {});
     AccessibleProperties(const AccessibleProperties&) = delete;
     AccessibleProperties& operator=(const AccessibleProperties&) = delete;
     ~AccessibleProperties();
@@ -41,8 +43,8 @@ private:
 
     Watcher watcher_;
     mutable bool tried_ = false;
-    mutable bool com_started_ = false;
-    mutable IAccPropServices* service_ = nullptr; // released with the object
+    mutable ComApartment com_; // before the service, which is released first
+    mutable ComRef<IAccPropServices> service_;
 };
 
 } // namespace brindle::platform::win32

@@ -4,7 +4,8 @@
 #include <utility>
 #include <windows.h>
 
-// After <windows.h>, which it needs.
+// After <windows.h>, which they need.
+#include <objbase.h>
 #include <oleauto.h>
 
 namespace brindle::platform::win32 {
@@ -30,13 +31,40 @@ public:
     [[nodiscard]] Interface* operator->() const noexcept { return object_; }
     explicit operator bool() const noexcept { return object_ != nullptr; }
     // Where a call that hands out a reference puts it.
-    [[nodiscard]] void** Out() noexcept {
+    [[nodiscard]] Interface** Out() noexcept {
         Reset();
-        return reinterpret_cast<void**>(&object_);
+        return &object_;
     }
 
 private:
     Interface* object_ = nullptr;
+};
+
+// COM started on the thread that asks, in a single-threaded apartment, and undone with the object.
+class ComApartment {
+public:
+    ComApartment() = default;
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        if (started_) {
+            CoUninitialize();
+        }
+    }
+
+    // Once: the objects made after it live in the apartment, and must be released before it ends.
+    void Enter() noexcept {
+        if (!entered_) {
+            entered_ = true;
+            // S_FALSE too: COM was already started on this thread, and this start must still be
+            // undone.
+            started_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        }
+    }
+
+private:
+    bool entered_ = false;
+    bool started_ = false;
 };
 
 // A string a COM call takes and its callee does not keep.

@@ -4,23 +4,12 @@
 
 namespace brindle::platform::win32 {
 
-JawsSpeech::~JawsSpeech() {
-    api_.Reset();
-    if (com_started_) {
-        CoUninitialize();
-    }
-}
-
 bool JawsSpeech::Connect() noexcept {
-    if (!com_started_) {
-        // S_FALSE too: COM was already started on this thread, and this start must still be
-        // undone.
-        com_started_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    }
+    com_.Enter();
     CLSID api_class{};
     if (FAILED(CLSIDFromProgID(kProgId, &api_class)) ||
         FAILED(CoCreateInstance(api_class, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                IID_IDispatch, api_.Out()))) {
+                                IID_IDispatch, reinterpret_cast<void**>(api_.Out())))) {
         api_.Reset();
         return false;
     }

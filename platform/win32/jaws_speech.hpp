@@ -20,7 +20,7 @@ public:
     JawsSpeech() = default;
     JawsSpeech(const JawsSpeech&) = delete;
     JawsSpeech& operator=(const JawsSpeech&) = delete;
-    ~JawsSpeech();
+    ~JawsSpeech() = default;
 
     // Has JAWS say `text`, first silencing what it is saying where `interrupt`.
     void Say(std::wstring_view text, bool interrupt) noexcept;
@@ -28,7 +28,7 @@ public:
 private:
     bool Connect() noexcept;
 
-    bool com_started_ = false;
+    ComApartment com_;      // before the object, which is released first
     ComRef<IDispatch> api_; // dropped when JAWS ends, looked up again when it runs again
     DISPID say_string_ = DISPID_UNKNOWN;
 };

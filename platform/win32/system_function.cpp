@@ -3,8 +3,17 @@
 #include <string>
 
 namespace brindle::platform::win32 {
+namespace {
+
+constexpr DWORD kSearchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
+
+} // namespace
 
 HMODULE SystemLibrary(const wchar_t* name) noexcept {
+    // Windows 8 on, and 7 with its 2011 loader update: the library and what it needs in turn.
+    if (HMODULE const library = LoadLibraryExW(name, nullptr, kSearchSystem32)) {
+        return library;
+    }
     try {
         std::wstring path(MAX_PATH, L'\0');
         const UINT length = GetSystemDirectoryW(path.data(), static_cast<UINT>(path.size()));
@@ -13,8 +22,8 @@ HMODULE SystemLibrary(const wchar_t* name) noexcept {
         }
         path.resize(length);
         path.append(L"\\").append(name);
-        // A full path, and the libraries it needs in turn looked for beside it: this works on
-        // every Windows from 7 on, with or without the loader's newer search flags.
+        // Elsewhere the flag is refused: a full path, and the libraries it needs in turn looked
+        // for beside it.
         return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     } catch (...) {
         return nullptr;
@@ -23,7 +32,6 @@ HMODULE SystemLibrary(const wchar_t* name) noexcept {
 
 void LimitLibrarySearch() noexcept {
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    constexpr DWORD kSearchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
     HMODULE const kernel32 = GetModuleHandleW(L"kernel32.dll");
     const auto limit =
         SystemFunction<SetDefaultDllDirectoriesFunction>(kernel32, "SetDefaultDllDirectories");

@@ -3,6 +3,7 @@
 #include "platform/error_colour.hpp"
 #include "platform/mark_ring.hpp"
 #include "platform/win32/dpi.hpp"
+#include "platform/win32/drawing_surface.hpp"
 #include "platform/win32/win32_text.hpp"
 
 #include <algorithm>
@@ -108,46 +109,23 @@ int InkBeyondAdvance(HDC measuring, const std::wstring& text, int advance, int h
         return 0;
     }
     const int width = advance + height; // room for any overhang
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC const dc = CreateCompatibleDC(measuring);
-    void* bits = nullptr;
-    HBITMAP const bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (dc == nullptr || bitmap == nullptr) {
-        DeleteDC(dc);
-        return 0;
-    }
-    HGDIOBJ const previous_bitmap = SelectObject(dc, bitmap);
-    HGDIOBJ const previous_font = SelectObject(dc, GetCurrentObject(measuring, OBJ_FONT));
-    const RECT all{0, 0, width, height};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
-    RECT drawn = all;
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &drawn,
+    const DrawingSurface surface(measuring, width, height, RGB(255, 255, 255));
+    HGDIOBJ const previous = SelectObject(surface.Get(), GetCurrentObject(measuring, OBJ_FONT));
+    SetBkMode(surface.Get(), TRANSPARENT);
+    SetTextColor(surface.Get(), RGB(0, 0, 0));
+    RECT drawn{0, 0, width, height};
+    DrawTextW(surface.Get(), text.c_str(), static_cast<int>(text.size()), &drawn,
               DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-    GdiFlush();
-    const std::span<const std::uint32_t> pixels(static_cast<const std::uint32_t*>(bits),
-                                                static_cast<std::size_t>(width * height));
-    int reach = 0;
-    for (int x = width - 1; x >= advance && reach == 0; --x) {
+    const std::span<const std::uint32_t> pixels = surface.Pixels();
+    SelectObject(surface.Get(), previous);
+    for (int x = width - 1; x >= advance && !pixels.empty(); --x) {
         for (int y = 0; y < height; ++y) {
-            if ((pixels[static_cast<std::size_t>(y * width + x)] & 0xFFFFFFU) != 0xFFFFFFU) {
-                reach = x + 1 - advance;
-                break;
+            if (pixels[static_cast<std::size_t>(y * width + x)] != 0xFFFFFFU) {
+                return x + 1 - advance;
             }
         }
     }
-    SelectObject(dc, previous_font);
-    SelectObject(dc, previous_bitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return reach;
+    return 0;
 }
 
 // A tool of the window's tool tip control, named by the window that owns it and, with

@@ -1,32 +1,16 @@
 #include "png_file.hpp"
 
+#include "platform/win32/com.hpp"
+
 #include <wincodec.h>
 #include <windows.h>
 
 namespace brindle::testing {
 namespace {
 
-// A COM pointer released when it goes.
-template <class Interface>
-class Com {
-public:
-    Com() = default;
-    Com(const Com&) = delete;
-    Com& operator=(const Com&) = delete;
-    ~Com() {
-        if (pointer_ != nullptr) {
-            pointer_->Release();
-        }
-    }
-    Interface** Out() noexcept { return &pointer_; }
-    Interface* operator->() const noexcept { return pointer_; }
-    [[nodiscard]] Interface* Get() const noexcept { return pointer_; }
+using platform::win32::ComRef;
 
-private:
-    Interface* pointer_ = nullptr;
-};
-
-bool Factory(Com<IWICImagingFactory>& factory) {
+bool Factory(ComRef<IWICImagingFactory>& factory) {
     return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_IWICImagingFactory,
                                       reinterpret_cast<void**>(factory.Out())));
@@ -35,10 +19,10 @@ bool Factory(Com<IWICImagingFactory>& factory) {
 } // namespace
 
 Picture ReadPng(const std::wstring& path) {
-    Com<IWICImagingFactory> factory;
-    Com<IWICBitmapDecoder> decoder;
-    Com<IWICBitmapFrameDecode> frame;
-    Com<IWICFormatConverter> converter;
+    ComRef<IWICImagingFactory> factory;
+    ComRef<IWICBitmapDecoder> decoder;
+    ComRef<IWICBitmapFrameDecode> frame;
+    ComRef<IWICFormatConverter> converter;
     UINT width = 0;
     UINT height = 0;
     if (!Factory(factory) ||
@@ -66,10 +50,10 @@ Picture ReadPng(const std::wstring& path) {
 }
 
 bool WritePng(const std::wstring& path, const Picture& picture) {
-    Com<IWICImagingFactory> factory;
-    Com<IWICStream> stream;
-    Com<IWICBitmapEncoder> encoder;
-    Com<IWICBitmapFrameEncode> frame;
+    ComRef<IWICImagingFactory> factory;
+    ComRef<IWICStream> stream;
+    ComRef<IWICBitmapEncoder> encoder;
+    ComRef<IWICBitmapFrameEncode> frame;
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
     std::vector<BYTE> rows;
     const auto stride = static_cast<UINT>(picture.width * 3);

@@ -43,7 +43,8 @@ Picture GrabNow(HWND window) {
     HDC const screen = GetDC(nullptr);
     BitBlt(grabbed.Get(), 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
     ReleaseDC(nullptr, screen);
-    return {client.right, client.bottom, grabbed.Pixels()};
+    const std::span<const std::uint32_t> pixels = grabbed.Pixels();
+    return {client.right, client.bottom, {pixels.begin(), pixels.end()}};
 }
 
 // What the screen shows of the window's client area once the program has drawn it: it paints on
@@ -100,11 +101,8 @@ public:
     DisplaySettings& operator=(const DisplaySettings&) = delete;
     ~DisplaySettings() {
         SetCaretBlinkTime(blink_);
-        // The prefix keeps the system's own font for later runs, and this process the one it had.
-        NONCLIENTMETRICSW kept = metrics_;
-        kept.lfMessageFont = SystemDialogFont();
-        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof kept, &kept, SPIF_UPDATEINIFILE);
-        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics_, &metrics_, 0);
+        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics_, &metrics_,
+                              SPIF_UPDATEINIFILE);
         if (had_dpi_) {
             RegSetValueExW(desktop_, L"LogPixels", 0, REG_DWORD,
                            reinterpret_cast<const BYTE*>(&dpi_), sizeof dpi_);
@@ -161,12 +159,6 @@ TEST(OnADisplay, TheWindowLooksAsItWasLastSeenToBeRight) {
                                 << ".png and its _difference.png in the test folder";
         EXPECT_EQ(program.Close(), 0);
     }
-}
-
-// Every caption whole in the dialog font the system gives, as Wine's X11 driver draws it.
-TEST(OnADisplay, DrawsEveryCaptionWholeInTheSystemsDialogFont) {
-    const DialogFont font(SystemDialogFont());
-    ExpectCaptionsWhole(Win32Form1(), platform::win32::Narrow(SystemDialogFont().lfFaceName));
 }
 
 // The system colours of Windows' High Contrast Black and High Contrast White: the eight colours

@@ -2,11 +2,12 @@
 
 #include "accessible_text.hpp"
 #include "app/program_record.hpp"
-#include "expected_form1.hpp"
+#include "platform/win32/drawing_surface.hpp"
 #include "platform/win32/win32_text.hpp"
 #include "platform/win32/win32_window.hpp"
 #include "window/form1.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -18,63 +19,18 @@
 namespace brindle::testing {
 
 // A memory bitmap to draw into, filled with one colour.
-class Canvas {
+class Canvas : public platform::win32::DrawingSurface {
 public:
     Canvas(int width, int height, COLORREF background)
-        : dc_(CreateCompatibleDC(nullptr)), width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height; // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        bits_ = static_cast<const std::uint32_t*>(bits);
-        previous_ = SelectObject(dc_, bitmap_);
-        HBRUSH const brush = CreateSolidBrush(background);
-        const RECT all{0, 0, width, height};
-        FillRect(dc_, &all, brush);
-        DeleteObject(brush);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas() {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    [[nodiscard]] HDC Get() const noexcept { return dc_; }
-    [[nodiscard]] COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
-    // Every pixel as 0xRRGGBB, row by row from the top.
-    [[nodiscard]] std::vector<std::uint32_t> Pixels() const {
-        GdiFlush();
-        std::vector<std::uint32_t> pixels(bits_,
-                                          bits_ + static_cast<std::size_t>(width_ * height_));
-        for (std::uint32_t& pixel : pixels) {
-            pixel &= 0xFFFFFF;
-        }
-        return pixels;
-    }
+        : DrawingSurface(nullptr, width, height, background) {}
+    [[nodiscard]] COLORREF Pixel(int x, int y) const { return GetPixel(Get(), x, y); }
     // The pixels that are not `background`: the ink of what was drawn.
     [[nodiscard]] int Ink(COLORREF background) const {
-        int ink = 0;
-        for (int y = 0; y < height_; ++y) {
-            for (int x = 0; x < width_; ++x) {
-                ink += GetPixel(dc_, x, y) != background ? 1 : 0;
-            }
-        }
-        return ink;
+        const std::span<const std::uint32_t> pixels = Pixels();
+        return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), [&](auto pixel) {
+            return AsColour(pixel) != background;
+        }));
     }
-
-private:
-    HDC dc_;
-    HBITMAP bitmap_ = nullptr;
-    const std::uint32_t* bits_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    int width_;
-    int height_;
 };
 
 // Delivers whatever is queued the way the program's message loop does.
@@ -153,82 +109,5 @@ public:
                                         handed.Watcher()};
     window::Form1 form{window};
 };
-
-// The system's own dialog font, as it was before any test pinned one.
-inline const LOGFONTW& SystemDialogFont() {
-    static const LOGFONTW font = [] {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        return metrics.lfMessageFont;
-    }();
-    return font;
-}
-
-// A dialog font for the windows made while the object lives; the one before is put back after.
-class DialogFont {
-public:
-    explicit DialogFont(const LOGFONTW& font) {
-        before_.cbSize = sizeof before_;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof before_, &before_, 0);
-        NONCLIENTMETRICSW metrics = before_;
-        metrics.lfMessageFont = font;
-        set_ = SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) != FALSE;
-    }
-    DialogFont(const DialogFont&) = delete;
-    DialogFont& operator=(const DialogFont&) = delete;
-    ~DialogFont() { SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof before_, &before_, 0); }
-    [[nodiscard]] bool Set() const noexcept { return set_; }
-
-    // A face at the 11 pixels the tests pin.
-    static LOGFONTW Pinned(const wchar_t* face) {
-        LOGFONTW font = SystemDialogFont();
-        font.lfHeight = -11;
-        wcscpy_s(font.lfFaceName, face);
-        return font;
-    }
-
-private:
-    NONCLIENTMETRICSW before_{};
-    bool set_ = false;
-};
-
-// Each caption label is wide enough for its text as its static control draws it, at each DPI:
-// the control's own drawing holds every pixel of ink that the same text drawn without a clip has.
-inline void ExpectCaptionsWhole(const Win32Form1& form, const std::string& font) {
-    for (const UINT dpi : {96U, 120U, 144U}) {
-        RECT frame{};
-        GetWindowRect(form.window.Handle(), &frame);
-        SendMessageW(form.window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                     reinterpret_cast<LPARAM>(&frame));
-        form.Pump();
-        for (const ExpectedControl& control : kExpectedControls) {
-            if (!control.style.sizes_to_caption || control.style.word_wrap) {
-                continue;
-            }
-            HWND const label = form.Control(control.name);
-            RECT client{};
-            GetClientRect(label, &client);
-            const COLORREF background = GetSysColor(COLOR_BTNFACE);
-            const Canvas drawn(client.right, client.bottom, background);
-            SendMessageW(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn.Get()),
-                         PRF_CLIENT | PRF_ERASEBKGND);
-
-            const std::wstring text = platform::win32::Widen(form.Text(control.name));
-            const Canvas whole(client.right * 3 + 20, client.bottom, background);
-            SelectObject(whole.Get(),
-                         reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-            SetBkMode(whole.Get(), TRANSPARENT);
-            SetTextColor(whole.Get(), GetSysColor(COLOR_WINDOWTEXT));
-            RECT unclipped{0, 0, client.right * 3 + 20, client.bottom};
-            DrawTextW(whole.Get(), text.c_str(), static_cast<int>(text.size()), &unclipped,
-                      DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
-            EXPECT_GT(whole.Ink(background), 0) << control.name;
-            EXPECT_EQ(drawn.Ink(background), whole.Ink(background))
-                << font << " at " << dpi << " dpi: " << control.name << " is " << client.right
-                << " px wide";
-        }
-    }
-}
 
 } // namespace brindle::testing

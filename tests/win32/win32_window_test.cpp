@@ -4,7 +4,6 @@
 #include "win32_fixture.hpp"
 
 #include <algorithm>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,13 +16,13 @@ namespace {
 class ReferenceDialogFont : public ::testing::Environment {
 public:
     void SetUp() override {
-        font_.emplace(DialogFont::Pinned(L"DejaVu Sans Condensed"));
-        ASSERT_TRUE(font_->Set());
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        metrics.lfMessageFont.lfHeight = -11;
+        wcscpy_s(metrics.lfMessageFont.lfFaceName, L"DejaVu Sans Condensed");
+        ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
     }
-    void TearDown() override { font_.reset(); }
-
-private:
-    std::optional<DialogFont> font_;
 };
 const auto* const kReferenceFont =
     ::testing::AddGlobalTestEnvironment(new ReferenceDialogFont); // NOLINT: gtest takes ownership
@@ -107,17 +106,59 @@ TEST(Win32Form1, FollowsAMessageFontChangeWhileRunning) {
     EXPECT_EQ(client.bottom, scale.ToPixels(2520));
 }
 
-// A caption label is wide enough for its text as the static control draws it. A label exactly as
-// wide as the text's advance lost the last glyph's overhang ("You will need" without its colon),
-// and one as wide as the advance and the overhang lost columns where the rasteriser places glyphs
-// further right than their advances say (Wine's, with Liberation Sans for Tahoma). Checked with
-// three dialog fonts at 96, 120 and 144 dpi.
+// A caption label is wide enough for its text as the static control draws it: the control's own
+// drawing holds every pixel of ink that the same text drawn without a clip has. A label exactly
+// as wide as the text's advance lost the last glyph's overhang ("You will need" without its
+// colon), and so did one as wide as the advance and the overhang where the rasteriser places
+// glyphs further right than their advances say (Wine's, with Liberation Sans for Tahoma). Checked
+// with three dialog fonts, the system's own among them, at 96, 120 and 144 dpi, on Wine's null
+// and X11 drivers.
 TEST(Win32Form1, DrawsEveryCaptionWholeAtEveryDpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const LOGFONTW reference = metrics.lfMessageFont;
     for (const wchar_t* face : {L"DejaVu Sans Condensed", L"Tahoma", L"MS Shell Dlg"}) {
-        const DialogFont font(DialogFont::Pinned(face));
-        ASSERT_TRUE(font.Set());
-        ExpectCaptionsWhole(Win32Form1(), platform::win32::Narrow(face));
+        metrics.lfMessageFont.lfHeight = -11;
+        wcscpy_s(metrics.lfMessageFont.lfFaceName, face);
+        ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+        Win32Form1 form;
+        for (const UINT dpi : {96U, 120U, 144U}) {
+            RECT frame{};
+            GetWindowRect(form.window.Handle(), &frame);
+            SendMessageW(form.window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                         reinterpret_cast<LPARAM>(&frame));
+            form.Pump();
+            for (const ExpectedControl& control : kExpectedControls) {
+                if (!control.style.sizes_to_caption || control.style.word_wrap) {
+                    continue;
+                }
+                HWND const label = form.Control(control.name);
+                RECT client{};
+                GetClientRect(label, &client);
+                const COLORREF background = GetSysColor(COLOR_BTNFACE);
+                Canvas drawn(client.right, client.bottom, background);
+                SendMessageW(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn.Get()),
+                             PRF_CLIENT | PRF_ERASEBKGND);
+
+                const std::wstring text = platform::win32::Widen(form.Text(control.name));
+                Canvas whole(client.right * 3 + 20, client.bottom, background);
+                SelectObject(whole.Get(),
+                             reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+                SetBkMode(whole.Get(), TRANSPARENT);
+                SetTextColor(whole.Get(), GetSysColor(COLOR_WINDOWTEXT));
+                RECT unclipped{0, 0, client.right * 3 + 20, client.bottom};
+                DrawTextW(whole.Get(), text.c_str(), static_cast<int>(text.size()), &unclipped,
+                          DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
+                EXPECT_GT(whole.Ink(background), 0) << control.name;
+                EXPECT_EQ(drawn.Ink(background), whole.Ink(background))
+                    << platform::win32::Narrow(face) << " at " << dpi << " dpi: " << control.name
+                    << " is " << client.right << " px wide";
+            }
+        }
     }
+    metrics.lfMessageFont = reference;
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
 }
 
 // Form1 on the Windows controls, worked through the messages the user's keys and clicks produce.
