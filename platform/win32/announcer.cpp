@@ -71,7 +71,9 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* options) noexcept override {
-        *options = ProviderOptions_ServerSideProvider;
+        // Called in the window's apartment, never from UI Automation's own threads.
+        *options = static_cast<ProviderOptions>(ProviderOptions_ServerSideProvider |
+                                                ProviderOptions_UseComThreading);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID /*pattern*/,
@@ -151,6 +153,8 @@ const UiaNotifications& Announcer::Notifications() noexcept {
 
 IRawElementProviderSimple* Announcer::Element() {
     if (!element_) {
+        // The element keeps COM's threading rules, so its thread must be in an apartment.
+        com_.Enter();
         element_.Reset(new AnnouncerElement(static_, Notifications().host_provider));
     }
     return element_.Get();

@@ -72,6 +72,7 @@ private:
     HWND static_;
     const AccessibleProperties* properties_;
     std::optional<UiaNotifications> notifications_;
+    ComApartment com_;                 // before the element, which is released first
     ComRef<AnnouncerElement> element_; // made when UI Automation first needs it
     bool element_handed_out_ = false;
     JawsSpeech jaws_;

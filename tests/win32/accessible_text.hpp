@@ -87,14 +87,12 @@ inline bool PropertiesAreKept() {
 inline std::wstring ReadOrHanded(HWND window, platform::win32::AccessibleProperty property,
                                  HandedProperties& handed) {
     static const bool kept = PropertiesAreKept();
-    if (!kept) {
-        return handed.Of(window, property);
-    }
-    return AccessibleText(window,
-                          property == platform::win32::AccessibleProperty::Name
-                              ? &IAccessible::get_accName
-                              : &IAccessible::get_accDescription,
-                          Found::AsAClientAsks);
+    const bool name = property == platform::win32::AccessibleProperty::Name;
+    return kept
+               ? AccessibleText(window,
+                                name ? &IAccessible::get_accName : &IAccessible::get_accDescription,
+                                Found::AsAClientAsks)
+               : handed.Of(window, property);
 }
 
 } // namespace brindle::testing

@@ -128,36 +128,5 @@ TEST(ProgramInTheUsersLocale, ShowsTheUsersDecimalSeparator) {
     EXPECT_EQ(program.Close(), 0);
 }
 
-// A library planted beside the program under the name of one that it, or COM for it, loads late is
-// never loaded while the program speaks and describes an error: it takes them from the system.
-TEST(Win32Program, LoadsNoLibraryPlantedBesideIt) {
-    std::wstring folder(MAX_PATH, L'\0');
-    folder.resize(GetTempPathW(MAX_PATH, folder.data()));
-    folder += L"brindle-planted\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring program = folder + L"brindledsc.exe";
-    ASSERT_NE(CopyFileW(kProgram.c_str(), program.c_str(), FALSE), FALSE);
-    const std::wstring planted = platform::win32::Widen(BRINDLE_TEST_PLANTED_LIBRARY);
-    const wchar_t* const names[] = {L"uiautomationcore.dll", L"oleacc.dll"};
-    for (const wchar_t* name : names) {
-        ASSERT_NE(CopyFileW(planted.c_str(), (folder + name).c_str(), FALSE), FALSE) << name;
-        DeleteFileW((folder + name + L".loaded").c_str());
-    }
-    {
-        const StartedProgram started(program, L"");
-        ASSERT_NE(started.Window(), nullptr);
-        HWND const box = GetDlgItem(started.Window(), 100);
-        SendMessageW(box, EM_SETSEL, 0, -1);
-        for (const wchar_t key : std::wstring_view(L"1e38")) {
-            SendMessageW(box, WM_CHAR, key, 1);
-        }
-        EXPECT_EQ(started.Close(), 0);
-    }
-    for (const wchar_t* name : names) {
-        EXPECT_EQ(GetFileAttributesW((folder + name + L".loaded").c_str()), INVALID_FILE_ATTRIBUTES)
-            << platform::win32::Narrow(name) << " was loaded from the program's folder";
-    }
-}
-
 } // namespace
 } // namespace brindle::testing

@@ -118,12 +118,34 @@ private:
     HWINEVENTHOOK hook_;
 };
 
+// Libraries planted beside a copy of the program under the names of those that it, or COM for it,
+// loads late. Each leaves a mark beside itself if it is loaded (Wine loads a native library from
+// the program's folder before its own).
+const wchar_t* const kPlanted[] = {L"uiautomationcore.dll", L"oleacc.dll"};
+
+// The copy, in `folder` under the temporary folder, which becomes the folder's full path.
+std::wstring PlantedCopy(std::wstring& folder) {
+    std::wstring temporary(MAX_PATH, L'\0');
+    temporary.resize(GetTempPathW(MAX_PATH, temporary.data()));
+    folder = temporary + folder + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring planted = platform::win32::Widen(BRINDLE_TEST_PLANTED_LIBRARY);
+    for (const wchar_t* name : kPlanted) {
+        CopyFileW(planted.c_str(), (folder + name).c_str(), FALSE);
+        DeleteFileW((folder + name + L".loaded").c_str());
+    }
+    CopyFileW(kProgram.c_str(), (folder + L"brindledsc.exe").c_str(), FALSE);
+    return folder + L"brindledsc.exe";
+}
+
 // The real program, where Wine (like Windows before 10 version 1709) has no UI Automation
 // notification, so its live region speaks; listened to from outside, as Narrator and NVDA listen.
+// It runs from a folder of planted libraries, none of which it may load while it speaks.
 TEST(Win32Speech, TheLiveRegionSaysTheResultAfterAPauseAndAnErrorAndItsClearingAtOnce) {
     ASSERT_FALSE(platform::win32::UiaNotifications::Find().Available())
         << "this Wine has UI Automation notifications: the live region is not what speaks";
-    const StartedProgram program(kProgram, L"");
+    std::wstring folder = L"brindle-planted";
+    const StartedProgram program(PlantedCopy(folder), L"");
     ASSERT_NE(program.Window(), nullptr);
     DWORD process = 0;
     GetWindowThreadProcessId(program.Window(), &process);
@@ -173,6 +195,10 @@ TEST(Win32Speech, TheLiveRegionSaysTheResultAfterAPauseAndAnErrorAndItsClearingA
     EXPECT_LT(heard[0].time - typed, kPause) << "the error's clearing is said at once";
     ExpectReadable(heard[0], program.Window());
     EXPECT_EQ(program.Close(), 0);
+    for (const wchar_t* name : kPlanted) {
+        EXPECT_EQ(GetFileAttributesW((folder + name + L".loaded").c_str()), INVALID_FILE_ATTRIBUTES)
+            << platform::win32::Narrow(name) << " was loaded from the program's folder";
+    }
 }
 
 // JAWS as the window finds it while it runs: its window, and an automation object registered
@@ -204,8 +230,7 @@ public:
     ~JawsStandIn() {
         DestroyWindow(window_);
         CoRevokeClassObject(cookie_);
-        RegDeleteKeyW(HKEY_CLASSES_ROOT, L"FreedomSci.JawsApi\\CLSID");
-        RegDeleteKeyW(HKEY_CLASSES_ROOT, L"FreedomSci.JawsApi");
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"FreedomSci.JawsApi");
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
@@ -288,20 +313,19 @@ TEST(Win32Speech, EachReaderHearsEachMessageOnceAndAsUrgentlyAsItIs) {
     constexpr int kActionCompleted = 2;
     constexpr int kImportantAll = 0;
     constexpr int kMostRecent = 3;
+    // A result replaces one not yet said and silences JAWS; an error, or its clearing, is never
+    // dropped or cut short, and a live region says it assertively.
     struct Step {
         std::wstring_view keys; // after Ctrl+A in the CD box
         std::wstring said;
-        int processing;
-        std::wstring_view live_setting;
-        bool interrupts; // JAWS
+        bool urgent;
     };
     const Step steps[] = {
-        {L"10", L"You will need: 51.90 GB - (53143.27 MB)", kMostRecent, L"polite", true},
+        {L"10", L"You will need: 51.90 GB - (53143.27 MB)", false},
         {L"1e38",
          L"Overflow: the estimate is too large to compute. The figures shown are out of date.",
-         kImportantAll, L"assertive", false},
-        {L"\b", L"Error cleared. You will need: 16.41 GB - (16805.99 MB)", kImportantAll,
-         L"assertive", false},
+         true},
+        {L"\b", L"Error cleared. You will need: 16.41 GB - (16805.99 MB)", true},
     };
     CoInitialize(nullptr);
     JawsStandIn jaws;
@@ -329,21 +353,19 @@ TEST(Win32Speech, EachReaderHearsEachMessageOnceAndAsUrgentlyAsItIs) {
             }
             const std::vector<Heard> heard = listener.Wait(1, notifications ? 0 : kPause);
             ASSERT_EQ(jaws.said.size(), i + 1) << "JAWS";
-            EXPECT_EQ(jaws.said[i], std::pair(steps[i].said, steps[i].interrupts));
+            EXPECT_EQ(jaws.said[i], std::pair(steps[i].said, !steps[i].urgent));
             if (notifications) {
                 ASSERT_EQ(raised.size(), i + 1);
                 EXPECT_EQ(raised[i].element, handed_element) << "raised on its own element";
                 EXPECT_EQ(raised[i].text, steps[i].said);
-                EXPECT_EQ(raised[i].processing, steps[i].processing);
+                EXPECT_EQ(raised[i].processing, steps[i].urgent ? kImportantAll : kMostRecent);
                 EXPECT_EQ(raised[i].kind, kActionCompleted);
                 EXPECT_TRUE(heard.empty()) << "and no live region besides:" << Describe(heard);
             } else {
-                ASSERT_EQ(heard.size(), 1U) << Describe(heard);
-                EXPECT_EQ(heard[0].name, steps[i].said);
-                ExpectReadable(heard[0], form.window.Handle());
+                EXPECT_EQ(heard.size(), 1U) << Describe(heard);
                 EXPECT_EQ(form.handed.Of(announcer.Handle(),
                                          platform::win32::AccessibleProperty::LiveSetting),
-                          steps[i].live_setting);
+                          steps[i].urgent ? L"assertive" : L"polite");
             }
         }
         if (notifications) {
