@@ -27,12 +27,12 @@ if(WIN32)
     # header says 6.1 too. Nothing to install beside the executable: the C++ runtime is linked in.
     target_compile_definitions(brindle_options INTERFACE
         UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
-    # The linker would stamp the PE header with the time of linking, so that no two builds of
-    # the same commit gave the same program: the stamp is left at zero.
     # The whole program is one download that must stay small, and nothing in it is hot: optimise
     # for size, and leave out every function and datum nothing reaches.
     target_compile_options(brindle_options INTERFACE -Os -ffunction-sections -fdata-sections)
     target_link_options(brindle_options INTERFACE -Wl,--gc-sections)
+    # The linker would stamp the PE header with the time of linking, so that no two builds of
+    # the same commit gave the same program: the stamp is left at zero.
     target_link_options(brindle_options INTERFACE -static -static-libgcc -static-libstdc++
         -Wl,--no-insert-timestamp
         -Wl,--major-os-version,6,--minor-os-version,1

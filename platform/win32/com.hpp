@@ -15,8 +15,6 @@ template <class Interface>
 class ComRef {
 public:
     ComRef() = default;
-    // Takes over a reference the caller holds.
-    explicit ComRef(Interface* taken) noexcept : object_(taken) {}
     ComRef(const ComRef&) = delete;
     ComRef& operator=(const ComRef&) = delete;
     ~ComRef() { Reset(); }

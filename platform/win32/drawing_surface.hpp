@@ -16,12 +16,9 @@ public:
     DrawingSurface& operator=(const DrawingSurface&) = delete;
     ~DrawingSurface();
 
-    // Whether the system gave the bitmap; drawing into one it did not goes nowhere.
-    [[nodiscard]] bool Valid() const noexcept { return pixels_ != nullptr; }
     [[nodiscard]] HDC Get() const noexcept { return dc_; }
-    [[nodiscard]] int Width() const noexcept { return width_; }
-    [[nodiscard]] int Height() const noexcept { return height_; }
-    // Every pixel as 0x00RRGGBB once what was drawn has reached the bitmap.
+    // Every pixel as 0x00RRGGBB once what was drawn has reached the bitmap; none where the system
+    // gave no bitmap.
     [[nodiscard]] std::span<const std::uint32_t> Pixels() const;
     [[nodiscard]] static COLORREF AsColour(std::uint32_t pixel) noexcept {
         return RGB((pixel >> 16) & 0xFFU, (pixel >> 8) & 0xFFU, pixel & 0xFFU);
